@@ -1,0 +1,3 @@
+function(tovrin_warnings target)
+	target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
+endfunction()

@@ -1,0 +1,87 @@
+#include "tovrin.hpp"
+
+#include <obs.h>
+
+#include <QTimer>
+
+namespace {
+
+constexpr int kTickIntervalMs = 33;  // about 30 repaints a second per view
+constexpr int kSlowIntervalMs = 500; // how soon changes made elsewhere in OBS show
+constexpr size_t kMasterMix = 0;
+
+} // namespace
+
+Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
+{
+	setObjectName("tovrin-content");
+
+	const uint32_t rate = outputSampleRate();
+	inputTap.setSampleRate(rate);
+	masterTap.setSampleRate(rate);
+
+	audio_convert_info conversion = {};
+	conversion.samples_per_sec = rate;
+	conversion.format = AUDIO_FORMAT_FLOAT_PLANAR;
+	conversion.speakers = SPEAKERS_STEREO;
+	conversion.allow_clipping = true;
+	obs_add_raw_audio_callback(kMasterMix, &conversion, onMasterAudio, this);
+
+	startTimers();
+}
+
+Tovrin::~Tovrin()
+{
+	shutdown();
+}
+
+uint32_t Tovrin::outputSampleRate()
+{
+	obs_audio_info info = {};
+	if (obs_get_audio_info(&info) && info.samples_per_sec)
+		return info.samples_per_sec;
+	return SampleTap::kDefaultRateHz;
+}
+
+void Tovrin::startTimers()
+{
+	tickTimer = new QTimer(this);
+	tickTimer->setInterval(kTickIntervalMs);
+	connect(tickTimer, &QTimer::timeout, this, &Tovrin::onTick);
+	tickTimer->start();
+
+	slowTimer = new QTimer(this);
+	slowTimer->setInterval(kSlowIntervalMs);
+	connect(slowTimer, &QTimer::timeout, this, &Tovrin::onSlowTimer);
+	slowTimer->start();
+}
+
+// The order is what keeps the audio threads safe: closing first, the capture
+// callback removed before the source is released, the master callback removed
+// before the taps can be destroyed. libobs's removals wait for a running call.
+void Tovrin::shutdown()
+{
+	if (closing)
+		return;
+	closing = true;
+
+	if (tickTimer)
+		tickTimer->stop();
+	if (slowTimer)
+		slowTimer->stop();
+
+	unbindSource();
+	obs_remove_raw_audio_callback(kMasterMix, onMasterAudio, this);
+}
+
+void Tovrin::onTick()
+{
+	if (closing)
+		return;
+}
+
+void Tovrin::onSlowTimer()
+{
+	if (closing)
+		return;
+}

@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""An OBS configuration of our own, never the user's: a HOME whose
+~/.config/obs-studio holds a profile and a demo scene collection whose media
+source loops a generated test signal, plus reading and editing the main
+window's saved dock layout.
+
+  obs_home.py setup HOME TONE.wav       write the configuration
+  obs_home.py dock-state HOME [ID]      print the saved flags of a dock
+  obs_home.py set-dock-state HOME FLAGS [ID]   rewrite them (before a start)
+"""
+import base64
+import configparser
+import json
+import os
+import struct
+import sys
+import uuid
+
+PROFILE = "Tovrin"
+COLLECTION = "Tovrin"
+# QMainWindow::saveState marks each dock with these bits.
+VISIBLE, FLOATING = 1, 2
+
+
+def config_dir(home):
+    return os.path.join(home, ".config", "obs-studio")
+
+
+def write_ini(path, sections):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        for name, values in sections.items():
+            f.write(f"[{name}]\n")
+            for key, value in values.items():
+                f.write(f"{key}={value}\n")
+            f.write("\n")
+
+
+def read_ini(path):
+    parser = configparser.RawConfigParser(strict=False)
+    parser.optionxform = str
+    parser.read(path, encoding="utf-8-sig")
+    return parser
+
+
+def demo_collection(tone):
+    tone_uuid, scene_uuid = str(uuid.uuid4()), str(uuid.uuid4())
+    media = {
+        "name": "Demo tone", "uuid": tone_uuid, "id": "ffmpeg_source", "versioned_id": "ffmpeg_source",
+        "settings": {"is_local_file": True, "local_file": os.path.abspath(tone), "looping": True,
+                     "restart_on_activate": True, "close_when_inactive": False},
+        "mixers": 255, "volume": 1.0, "muted": False, "monitoring_type": 0, "enabled": True,
+    }
+    item = {"name": "Demo tone", "source_uuid": tone_uuid, "visible": True, "locked": False, "id": 1,
+            "pos": {"x": 0.0, "y": 0.0}, "scale": {"x": 1.0, "y": 1.0}, "rot": 0.0, "align": 5}
+    scene = {
+        "name": "Demo", "uuid": scene_uuid, "id": "scene", "versioned_id": "scene",
+        "settings": {"items": [item], "id_counter": 1, "custom_size": False}, "mixers": 0,
+    }
+    return {
+        "name": COLLECTION, "current_scene": "Demo", "current_program_scene": "Demo",
+        "scene_order": [{"name": "Demo"}], "sources": [scene, media], "groups": [], "transitions": [],
+        "current_transition": "Fade", "transition_duration": 300,
+    }
+
+
+def setup(home, tone):
+    base = config_dir(home)
+    write_ini(os.path.join(base, "global.ini"), {
+        "General": {"FirstRun": "false", "LastVersion": "503316480", "EnableAutoUpdates": "false"},
+        "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE, "SceneCollection": COLLECTION,
+                  "SceneCollectionFile": COLLECTION},
+        "BasicWindow": {"geometry": "", "PreviewEnabled": "true"},
+    })
+    write_ini(os.path.join(base, "basic", "profiles", PROFILE, "basic.ini"), {
+        "General": {"Name": PROFILE},
+        "Video": {"BaseCX": "1280", "BaseCY": "720", "OutputCX": "1280", "OutputCY": "720", "FPSCommon": "30"},
+        "Audio": {"SampleRate": "48000", "ChannelSetup": "Stereo"},
+    })
+    scenes = os.path.join(base, "basic", "scenes")
+    os.makedirs(scenes, exist_ok=True)
+    with open(os.path.join(scenes, COLLECTION + ".json"), "w", encoding="utf-8") as f:
+        json.dump(demo_collection(tone), f, indent=1)
+
+
+def dock_state_bytes(home):
+    value = read_ini(os.path.join(config_dir(home), "global.ini")).get("BasicWindow", "DockState", fallback="")
+    return bytearray(base64.b64decode(value)) if value else None
+
+
+def find_dock(state, dock_id):
+    """Offset of the flags byte that follows the dock's name in the state."""
+    name = dock_id.encode("utf-16-be")
+    needle = struct.pack(">I", len(name)) + name
+    at = state.find(needle)
+    return -1 if at < 0 else at + len(needle)
+
+
+def dock_state(home, dock_id):
+    state = dock_state_bytes(home)
+    if state is None:
+        return "no-saved-layout"
+    at = find_dock(state, dock_id)
+    if at < 0:
+        return "absent"
+    flags = state[at]
+    return ("visible" if flags & VISIBLE else "hidden") + "," + ("floating" if flags & FLOATING else "docked")
+
+
+def set_dock_state(home, flags, dock_id):
+    state = dock_state_bytes(home)
+    at = find_dock(state, dock_id) if state else -1
+    if at < 0:
+        sys.exit(f"no saved layout with dock {dock_id!r} in {home}")
+    if flags & FLOATING and not state[at] & FLOATING:
+        # A docked entry stores (pos, size, 0, 0) where a floating one stores a
+        # geometry: give the floating dock a sensible window.
+        state[at + 1:at + 17] = struct.pack(">iiii", 60, 60, 420, 480)
+    state[at] = flags
+    path = os.path.join(config_dir(home), "global.ini")
+    lines = open(path, encoding="utf-8-sig").read().splitlines()
+    encoded = base64.b64encode(bytes(state)).decode()
+    lines = [f"DockState={encoded}" if l.startswith("DockState=") else l for l in lines]
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def main(argv):
+    if len(argv) >= 3 and argv[0] == "setup":
+        setup(argv[1], argv[2])
+    elif len(argv) >= 2 and argv[0] == "dock-state":
+        print(dock_state(argv[1], argv[2] if len(argv) > 2 else "tovrin"))
+    elif len(argv) >= 3 and argv[0] == "set-dock-state":
+        set_dock_state(argv[1], int(argv[2]), argv[3] if len(argv) > 3 else "tovrin")
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
