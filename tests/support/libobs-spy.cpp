@@ -1,0 +1,89 @@
+#include "libobs-spy.hpp"
+
+#include <mutex>
+
+namespace spy {
+
+namespace {
+std::mutex conversionMutex;
+audio_convert_info conversion = {};
+} // namespace
+
+Counts &counts()
+{
+	static Counts c;
+	return c;
+}
+
+void reset()
+{
+	Counts &c = counts();
+	c.rawAdded = c.rawRemoved = c.captureAdded = c.captureRemoved = 0;
+	c.sourceReleased = c.weakReleased = c.audioInfo = 0;
+}
+
+audio_convert_info lastConversion()
+{
+	std::lock_guard<std::mutex> lock(conversionMutex);
+	return conversion;
+}
+
+} // namespace spy
+
+extern "C" {
+
+void __real_obs_add_raw_audio_callback(size_t, const audio_convert_info *, audio_output_callback_t, void *);
+void __real_obs_remove_raw_audio_callback(size_t, audio_output_callback_t, void *);
+void __real_obs_source_add_audio_capture_callback(obs_source_t *, obs_source_audio_capture_t, void *);
+void __real_obs_source_remove_audio_capture_callback(obs_source_t *, obs_source_audio_capture_t, void *);
+void __real_obs_source_release(obs_source_t *);
+void __real_obs_weak_source_release(obs_weak_source_t *);
+bool __real_obs_get_audio_info(obs_audio_info *);
+
+void __wrap_obs_add_raw_audio_callback(size_t mix, const audio_convert_info *conv, audio_output_callback_t cb,
+				       void *param)
+{
+	spy::counts().rawAdded++;
+	{
+		std::lock_guard<std::mutex> lock(spy::conversionMutex);
+		spy::conversion = conv ? *conv : audio_convert_info{};
+	}
+	__real_obs_add_raw_audio_callback(mix, conv, cb, param);
+}
+
+void __wrap_obs_remove_raw_audio_callback(size_t mix, audio_output_callback_t cb, void *param)
+{
+	spy::counts().rawRemoved++;
+	__real_obs_remove_raw_audio_callback(mix, cb, param);
+}
+
+void __wrap_obs_source_add_audio_capture_callback(obs_source_t *s, obs_source_audio_capture_t cb, void *param)
+{
+	spy::counts().captureAdded++;
+	__real_obs_source_add_audio_capture_callback(s, cb, param);
+}
+
+void __wrap_obs_source_remove_audio_capture_callback(obs_source_t *s, obs_source_audio_capture_t cb, void *param)
+{
+	spy::counts().captureRemoved++;
+	__real_obs_source_remove_audio_capture_callback(s, cb, param);
+}
+
+void __wrap_obs_source_release(obs_source_t *s)
+{
+	spy::counts().sourceReleased++;
+	__real_obs_source_release(s);
+}
+
+void __wrap_obs_weak_source_release(obs_weak_source_t *w)
+{
+	spy::counts().weakReleased++;
+	__real_obs_weak_source_release(w);
+}
+
+bool __wrap_obs_get_audio_info(obs_audio_info *info)
+{
+	spy::counts().audioInfo++;
+	return __real_obs_get_audio_info(info);
+}
+}

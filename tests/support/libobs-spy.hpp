@@ -1,0 +1,33 @@
+#pragma once
+
+#include <obs.h>
+
+#include <atomic>
+
+// Counts the panel's calls into libobs that attach or detach audio and drop
+// references. The linker routes the calls through here (--wrap) and every one
+// is forwarded to the real libobs.
+namespace spy {
+
+struct Counts {
+	std::atomic<int> rawAdded{0};
+	std::atomic<int> rawRemoved{0};
+	std::atomic<int> captureAdded{0};
+	std::atomic<int> captureRemoved{0};
+	std::atomic<int> sourceReleased{0};
+	std::atomic<int> weakReleased{0};
+	std::atomic<int> audioInfo{0};
+
+	int total() const
+	{
+		return rawAdded + rawRemoved + captureAdded + captureRemoved + sourceReleased + weakReleased +
+		       audioInfo;
+	}
+};
+
+Counts &counts();
+void reset();
+// The conversion the most recent raw-audio registration asked for.
+audio_convert_info lastConversion();
+
+} // namespace spy
