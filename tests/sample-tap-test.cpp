@@ -159,7 +159,7 @@ TEST(SampleTap, DrainHandsOverEverythingInArrivalOrderAndEmptiesTheTap)
 	pushStereo(tap, ramp(3), ramp(3, 10.0f));
 	pushStereo(tap, ramp(2, 3.0f), ramp(2, 13.0f));
 	Drained d;
-	d.left = {99.0f};
+	d.left.assign(1, 99.0f);
 	tap.drain(d.left, d.right, d.stereo);
 	EXPECT_EQ(d.left, (std::vector<float>{0, 1, 2, 3, 4}));
 	EXPECT_EQ(d.right, (std::vector<float>{10, 11, 12, 13, 14}));

@@ -72,6 +72,15 @@ tovrin_bwrap_args() {
 		--bind "$TOVRIN_SRC" "$TOVRIN_SRC" --chdir "$TOVRIN_SRC" \
 		--setenv HOME /root --setenv LANG C.UTF-8 --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin \
 		--unsetenv LD_LIBRARY_PATH --die-with-parent)
+	# The demo may show OBS on the caller's own X display.
+	if [ -n "${TOVRIN_SHARE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] && [ -d /tmp/.X11-unix ]; then
+		TOVRIN_BWRAP+=(--bind /tmp/.X11-unix /tmp/.X11-unix --setenv DISPLAY "$DISPLAY")
+		if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
+			TOVRIN_BWRAP+=(--ro-bind "$XAUTHORITY" "$XAUTHORITY" --setenv XAUTHORITY "$XAUTHORITY")
+		fi
+	else
+		TOVRIN_BWRAP+=(--unsetenv DISPLAY)
+	fi
 }
 
 tovrin_bwrap() {

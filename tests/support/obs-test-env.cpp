@@ -54,35 +54,36 @@ obs_source_info typeInfo(const char *id, uint32_t flags)
 	return info;
 }
 
-class ObsEnvironment : public ::testing::Environment {
-public:
-	explicit ObsEnvironment(bool withMixer) : withMixer(withMixer) {}
-
-	void SetUp() override
-	{
-		base_set_log_handler(captureLog, nullptr);
-		ASSERT_TRUE(obs_startup("en-US", nullptr, nullptr)) << "libobs needs an X display (run under xvfb-run)";
-		obs_audio_info audio = {kRateHz, SPEAKERS_STEREO};
-		if (withMixer) {
-			ASSERT_TRUE(obs_reset_audio(&audio));
-		}
-		const obs_source_info tone = typeInfo(kToneSourceId, OBS_SOURCE_AUDIO);
-		const obs_source_info silent = typeInfo(kSilentSourceId, 0);
-		obs_register_source(&tone);
-		obs_register_source(&silent);
+bool startObs(Mixer mixer)
+{
+	base_set_log_handler(captureLog, nullptr);
+	if (!obs_startup("en-US", nullptr, nullptr)) {
+		fprintf(stderr, "obs_startup failed: libobs needs an X display (DISPLAY=%s)\n", getenv("DISPLAY"));
+		return false;
 	}
+	obs_audio_info audio = {kRateHz, SPEAKERS_STEREO};
+	if (mixer == Mixer::On && !obs_reset_audio(&audio)) {
+		fprintf(stderr, "obs_reset_audio failed\n");
+		return false;
+	}
+	const obs_source_info tone = typeInfo(kToneSourceId, OBS_SOURCE_AUDIO);
+	const obs_source_info silent = typeInfo(kSilentSourceId, 0);
+	obs_register_source(&tone);
+	obs_register_source(&silent);
+	return true;
+}
 
-	void TearDown() override
-	{
+// Every reference the code under test took has been given back.
+bool stopObs()
+{
+	if (obs_initialized()) // a test may have shut libobs down itself
 		obs_shutdown();
-		// Every reference the code under test took has been given back.
-		EXPECT_EQ(bnum_allocs(), 0) << "libobs allocations leaked";
-		base_set_log_handler(nullptr, nullptr);
-	}
-
-private:
-	const bool withMixer;
-};
+	base_set_log_handler(nullptr, nullptr);
+	const long leaked = bnum_allocs();
+	if (leaked)
+		fprintf(stderr, "libobs allocations leaked: %ld\n", leaked);
+	return leaked == 0;
+}
 
 } // namespace
 
@@ -148,8 +149,14 @@ int runTests(int argc, char **argv, Mixer mixer)
 		qputenv("QT_QPA_PLATFORM", "offscreen");
 	QApplication app(argc, argv);
 	::testing::InitGoogleTest(&argc, argv);
-	::testing::AddGlobalTestEnvironment(new ObsEnvironment(mixer == Mixer::On));
-	return RUN_ALL_TESTS();
+	if (GTEST_FLAG_GET(list_tests))
+		return RUN_ALL_TESTS();
+	// Started outside gtest: a failed start must fail the program, where a
+	// failing global environment would only mark the tests skipped.
+	if (!startObs(mixer))
+		return 2;
+	const int result = RUN_ALL_TESTS();
+	return stopObs() ? result : 3;
 }
 
 } // namespace testenv

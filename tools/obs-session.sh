@@ -1,0 +1,67 @@
+# Sourced. Runs the real OBS application with the built module, in an OBS
+# configuration of its own (HOME=$OBS_HOME), never the user's.
+#
+#   obs_session_prepare BUILD HOME   install the module and a demo scene there
+#   obs_session_start                start OBS (needs DISPLAY)
+#   obs_session_wait_log REGEX SECS  wait until OBS's log has a matching line
+#   obs_session_quit                 quit with Ctrl+Q like a user; returns OBS's status
+
+OBS_SESSION_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+obs_session_prepare() {
+	local build=$1
+	OBS_HOME=$2
+	mkdir -p "$OBS_HOME"
+	# A 1 kHz tone at -6 dBFS, looped by the demo scene's media source.
+	[ -f "$OBS_HOME/tone.wav" ] || sox -q -n -r 48000 -c 2 -b 16 "$OBS_HOME/tone.wav" synth 4 sine 1000 vol 0.5
+	python3 "$OBS_SESSION_TOOLS/obs_home.py" setup "$OBS_HOME" "$OBS_HOME/tone.wav"
+	cmake --install "$build" --prefix "$OBS_HOME/.config/obs-studio/plugins" >/dev/null
+}
+
+obs_session_log() {
+	ls -t "$OBS_HOME"/.config/obs-studio/logs/*.txt 2>/dev/null | head -n 1
+}
+
+obs_session_start() {
+	rm -rf "$OBS_HOME/.config/obs-studio/logs"
+	HOME=$OBS_HOME XDG_CONFIG_HOME=$OBS_HOME/.config LIBGL_ALWAYS_SOFTWARE=1 \
+		obs --disable-shutdown-check --disable-updater >"$OBS_HOME/obs-output.txt" 2>&1 &
+	OBS_PID=$!
+}
+
+obs_session_wait_log() {
+	local pattern=$1 seconds=$2 i log
+	for i in $(seq 1 $((seconds * 5))); do
+		log=$(obs_session_log)
+		[ -n "$log" ] && grep -Eq "$pattern" "$log" && return 0
+		kill -0 "$OBS_PID" 2>/dev/null || return 1
+		sleep 0.2
+	done
+	return 1
+}
+
+obs_session_main_window() {
+	xdotool search --name '^OBS [0-9]' 2>/dev/null | head -n 1
+}
+
+obs_session_quit() {
+	local win i
+	win=$(obs_session_main_window)
+	if [ -n "$win" ]; then
+		xdotool windowfocus --sync "$win" 2>/dev/null
+		xdotool key --clearmodifiers ctrl+q
+	fi
+	for i in $(seq 1 150); do
+		kill -0 "$OBS_PID" 2>/dev/null || break
+		sleep 0.2
+	done
+	if kill -0 "$OBS_PID" 2>/dev/null; then
+		echo "OBS did not quit on Ctrl+Q; terminating it" >&2
+		kill -TERM "$OBS_PID"
+		sleep 5
+		kill -KILL "$OBS_PID" 2>/dev/null
+		wait "$OBS_PID" 2>/dev/null
+		return 124
+	fi
+	wait "$OBS_PID"
+}
