@@ -10,12 +10,15 @@ inline float finiteOrZero(float v)
 	return std::isfinite(v) ? v : 0.0f;
 }
 
-// Geometric growth, so that a reader that stalls costs a handful of
-// reallocations instead of one per block.
-void reserveFor(std::vector<float> &v, size_t wanted)
+// Appends room for frames samples and returns where they go. Growth is
+// geometric, so a reader that stalls costs a few reallocations, not one a block.
+float *grow(std::vector<float> &v, uint32_t frames)
 {
-	if (wanted > v.capacity())
-		v.reserve(std::max(wanted, 2 * v.capacity()));
+	const size_t old = v.size();
+	if (old + frames > v.capacity())
+		v.reserve(std::max(old + frames, 2 * v.capacity()));
+	v.resize(old + frames);
+	return v.data() + old;
 }
 
 } // namespace
@@ -50,17 +53,13 @@ void SampleTap::push(const float *const *planes, int channels, uint32_t frames, 
 		right.clear();
 	}
 
-	reserveFor(left, left.size() + frames);
+	float *l = grow(left, frames);
+	for (uint32_t i = 0; i < frames; i++)
+		l[i] = finiteOrZero(gain * src0[i]);
 	if (channels > 1) {
-		reserveFor(right, right.size() + frames);
-		for (uint32_t i = 0; i < frames; i++) {
-			const float l = finiteOrZero(gain * src0[i]);
-			left.push_back(l);
-			right.push_back(src1 ? finiteOrZero(gain * src1[i]) : l);
-		}
-	} else {
+		float *r = grow(right, frames);
 		for (uint32_t i = 0; i < frames; i++)
-			left.push_back(finiteOrZero(gain * src0[i]));
+			r[i] = src1 ? finiteOrZero(gain * src1[i]) : l[i];
 	}
 	stereo = channels > 1;
 }
