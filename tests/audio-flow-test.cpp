@@ -63,7 +63,9 @@ TEST(AudioFlow, TheBoundSourcesCaptureCallbackFillsTheInputTapAfterItsFader)
 TEST(SourceCallback, GainFollowsTheBoundSourcesVolumeAndMute)
 {
 	auto panel = std::make_unique<Tovrin>();
-	auto input = [&]() -> SampleTap & { return TovrinTestAccess::inputTap(*panel); };
+	auto input = [&]() -> SampleTap & {
+		return TovrinTestAccess::inputTap(*panel);
+	};
 	obs_source_t *source = testenv::createToneSource("Tone");
 	panel->bindSource(source);
 	ASSERT_EQ(TovrinTestAccess::boundSource(*panel), source);

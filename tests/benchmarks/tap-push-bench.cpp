@@ -79,9 +79,11 @@ int main()
 	reader.join();
 
 	std::sort(micros.begin(), micros.end());
-	auto pct = [&](double p) { return micros[size_t(p * double(micros.size() - 1))]; };
-	printf("SampleTap::push, %u-frame stereo blocks, %d pushes, reader draining every %lld ms\n", kFrames,
-	       kPushes, (long long)kDrainInterval.count());
+	auto pct = [&](double p) {
+		return micros[size_t(p * double(micros.size() - 1))];
+	};
+	printf("SampleTap::push, %u-frame stereo blocks, %d pushes, reader draining every %lld ms\n", kFrames, kPushes,
+	       (long long)kDrainInterval.count());
 	printf("  median %.2f us   p99 %.2f us   p99.9 %.2f us   max %.2f us\n", pct(0.5), pct(0.99), pct(0.999),
 	       micros.back());
 	printf("  heap allocations on the pushing thread after warm-up: %ld\n", allocations.load());
