@@ -135,9 +135,9 @@ tovrin_env_prepare() {
 		exec 9>"$TOVRIN_CACHE/lock"
 		flock 9
 		tovrin_provision_root
-		tovrin_say "building and testing inside $TOVRIN_ROOT"
+		tovrin_say "working inside $TOVRIN_ROOT"
 	else
-		tovrin_say "building and testing on the host"
+		tovrin_say "working on the host"
 	fi
 }
 
