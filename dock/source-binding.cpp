@@ -1,6 +1,32 @@
 #include "tovrin.hpp"
 
-#include <obs.h>
+#include "source-ref.hpp"
+#include "view/waveform-view.hpp"
+#include "volume-scale.hpp"
+
+#include <obs-frontend-api.h>
+#include <util/config-file.h>
+#include <obs-module.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+
+QString inputTitle()
+{
+	return QString::fromUtf8(obs_module_text("Input.Title"));
+}
+
+void saveSourceUuid(const QString &uuid)
+{
+	if (config_t *config = obs_frontend_get_profile_config())
+		config_set_string(config, "Tovrin", "SourceUuid", uuid.toUtf8().constData());
+}
+
+} // namespace
 
 // The caller keeps its own reference to source; the panel takes one weak and
 // one strong reference of its own for the whole binding.
@@ -20,9 +46,14 @@ void Tovrin::bindSource(obs_source_t *source)
 	}
 	boundUuid = QString::fromUtf8(obs_source_get_uuid(source));
 	obs_source_add_audio_capture_callback(boundSource, onSourceAudio, this);
+	saveSourceUuid(boundUuid);
 
 	// Whatever the new callback pushed before the panel was ready goes.
 	inputTap.clear();
+	inputView->reset();
+	updateInputTitle();
+	setControlsEnabled(true);
+	syncControls();
 	blog(LOG_INFO, "[tovrin] monitoring source '%s'", obs_source_get_name(source));
 }
 
@@ -39,4 +70,58 @@ void Tovrin::unbindSource()
 	}
 	boundUuid.clear();
 	inputTap.clear();
+	if (inputView) {
+		inputView->reset();
+		inputView->setTitle(inputTitle());
+	}
+	setControlsEnabled(false);
+}
+
+void Tovrin::onSourceChanged(int index)
+{
+	if (updatingControls || closing)
+		return;
+	restorePending = false;
+	const QString uuid = index >= 0 ? sourceCombo->itemData(index, Qt::UserRole).toString() : QString();
+	if (uuid.isEmpty()) {
+		unbindSource();
+		return;
+	}
+	if (uuid == boundUuid && boundSource)
+		return;
+	OBSSourceAutoRelease source = obs_get_source_by_uuid(uuid.toUtf8().constData());
+	if (source)
+		bindSource(source);
+	else
+		unbindSource();
+}
+
+// Copies the source's state into the controls. The controls' signals still
+// fire; updatingControls keeps their slots from writing it back.
+void Tovrin::syncControls()
+{
+	if (updatingControls || closing || !weakSource)
+		return;
+	OBSSourceAutoRelease source = resolveWeak(weakSource);
+	if (!source)
+		return;
+	updatingControls = true;
+	monitorButton->setChecked(obs_source_get_monitoring_type(source) != OBS_MONITORING_TYPE_NONE);
+	muteButton->setChecked(obs_source_muted(source));
+	// The user's drag wins over a sync.
+	if (volumeSlider && !volumeSlider->isSliderDown()) {
+		const volumescale::SliderPosition pos = volumescale::sliderFromVolume(obs_source_get_volume(source));
+		volumeSlider->setValue(pos.value);
+		if (volumeLabel)
+			volumeLabel->setText(volumescale::formatVolumeLabel(pos.db));
+	}
+	updatingControls = false;
+}
+
+void Tovrin::updateInputTitle()
+{
+	if (!inputView)
+		return;
+	OBSSourceAutoRelease source = resolveWeak(weakSource);
+	inputView->setTitle(source ? QString::fromUtf8(obs_source_get_name(source)) : inputTitle());
 }

@@ -1,5 +1,7 @@
 #include "tovrin.hpp"
 
+#include "view/waveform-view.hpp"
+
 #include <obs.h>
 
 #include <QTimer>
@@ -15,18 +17,18 @@ constexpr size_t kMasterMix = 0;
 Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
 {
 	setObjectName("tovrin-content");
+	buildUi();
+	inputView->attachTap(&inputTap);
+	masterView->attachTap(&masterTap);
+	restoreDisplayMode();
 
 	const uint32_t rate = outputSampleRate();
 	inputTap.setSampleRate(rate);
 	masterTap.setSampleRate(rate);
+	attachMasterFeed(rate);
 
-	audio_convert_info conversion = {};
-	conversion.samples_per_sec = rate;
-	conversion.format = AUDIO_FORMAT_FLOAT_PLANAR;
-	conversion.speakers = SPEAKERS_STEREO;
-	conversion.allow_clipping = true;
-	obs_add_raw_audio_callback(kMasterMix, &conversion, onMasterAudio, this);
-
+	syncControls();
+	refreshSources(true);
 	startTimers();
 }
 
@@ -41,6 +43,17 @@ uint32_t Tovrin::outputSampleRate()
 	if (obs_get_audio_info(&info) && info.samples_per_sec)
 		return info.samples_per_sec;
 	return SampleTap::kDefaultRateHz;
+}
+
+// libobs converts mix 0 for us: planar float stereo at the output rate.
+void Tovrin::attachMasterFeed(uint32_t rate)
+{
+	audio_convert_info conversion = {};
+	conversion.samples_per_sec = rate;
+	conversion.format = AUDIO_FORMAT_FLOAT_PLANAR;
+	conversion.speakers = SPEAKERS_STEREO;
+	conversion.allow_clipping = true;
+	obs_add_raw_audio_callback(kMasterMix, &conversion, onMasterAudio, this);
 }
 
 void Tovrin::startTimers()
@@ -78,10 +91,23 @@ void Tovrin::onTick()
 {
 	if (closing)
 		return;
+	if (inputView)
+		inputView->tick();
+	if (masterView)
+		masterView->tick();
 }
 
+// Every 500 ms: follow what changed elsewhere in OBS.
 void Tovrin::onSlowTimer()
 {
 	if (closing)
 		return;
+	if (weakSource && obs_weak_source_expired(weakSource)) {
+		unbindSource();
+		refreshSources(true);
+		return;
+	}
+	refreshSources(restorePending);
+	syncControls();
+	updateInputTitle();
 }

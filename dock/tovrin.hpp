@@ -2,18 +2,26 @@
 
 #include "audio/audio-callbacks.hpp"
 #include "audio/sample-tap.hpp"
+#include "source-catalogue.hpp"
 
 #include <QString>
 #include <QWidget>
 
 #include <atomic>
 
+class QComboBox;
+class QVBoxLayout;
+class QLabel;
+class QSlider;
 class QTimer;
+class QToolButton;
+class WaveformView;
 struct obs_weak_source;
 typedef struct obs_weak_source obs_weak_source_t;
 
 // The dock's panel: two live views of the chosen source and the master mix,
-// fed by OBS audio threads through two sample taps.
+// fed by OBS audio threads through two sample taps, and the chosen source's
+// everyday controls.
 class Tovrin : public QWidget {
 	Q_OBJECT
 
@@ -31,6 +39,15 @@ public:
 private slots:
 	void onTick();
 	void onSlowTimer();
+	void onSourceChanged(int index);
+	void onModeChanged(int index);
+	void onVolumeSliderChanged(int value);
+	void onMuteToggled(bool checked);
+	void onMonitorToggled(bool checked);
+	void onResetVolume();
+	void openFilters();
+	void openProperties();
+	void showContextMenu(const QPoint &pos);
 
 private:
 	friend void onMasterAudio(void *param, size_t mix, struct audio_data *data);
@@ -38,8 +55,41 @@ private:
 	friend struct TovrinTestAccess;
 
 	static uint32_t outputSampleRate();
+	void attachMasterFeed(uint32_t rate);
 	void startTimers();
 
+	void buildUi();
+	void buildSourceRow(QVBoxLayout *outer);
+	void buildVolumeRow(QVBoxLayout *outer);
+	void buildModeRow(QVBoxLayout *outer);
+	void buildViews(QVBoxLayout *outer);
+	void connectControls();
+
+	void refreshSources(bool allowRestore);
+	void rebuildSourceCombo(const SourceCatalogue &catalogue);
+	QString boundSourceUuid() const;
+	QString bindAutomatic(const SourceCatalogue &catalogue);
+	void showCurrentSource(const QString &uuid);
+
+	void setControlsEnabled(bool enabled);
+	void syncControls();
+	void updateInputTitle();
+
+	void setDisplayMode(int index, bool persist);
+	void restoreDisplayMode();
+	void applyDisplayMode(bool waveform);
+
+	QComboBox *sourceCombo = nullptr;
+	QComboBox *modeCombo = nullptr;
+	QToolButton *refreshButton = nullptr;
+	QToolButton *monitorButton = nullptr;
+	QToolButton *muteButton = nullptr;
+	QSlider *volumeSlider = nullptr;
+	QLabel *volumeLabel = nullptr;
+	QToolButton *filtersButton = nullptr;
+	QLabel *footerLabel = nullptr;
+	WaveformView *inputView = nullptr;
+	WaveformView *masterView = nullptr;
 	SampleTap inputTap;
 	SampleTap masterTap;
 	QTimer *tickTimer = nullptr;

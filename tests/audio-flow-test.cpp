@@ -30,10 +30,10 @@ TEST(AudioFlow, TheMasterMixReachesTheMasterTapAsPlanarStereo)
 
 TEST(AudioFlow, TheBoundSourcesCaptureCallbackFillsTheInputTapAfterItsFader)
 {
+	Tovrin panel;
 	obs_source_t *source = testenv::createToneSource("Tone");
 	obs_set_output_source(0, source);
 	obs_source_set_volume(source, 0.5f);
-	Tovrin panel;
 	panel.bindSource(source);
 	EXPECT_EQ(logLinesWith("[tovrin] monitoring source 'Tone'").size(), 1u);
 	EXPECT_EQ(TovrinTestAccess::boundUuid(panel), QString::fromUtf8(obs_source_get_uuid(source)));

@@ -95,8 +95,8 @@ TEST(PanelCore, DestroyingARunningPanelDetachesEverything)
 
 TEST(PanelCore, BindingHoldsOneWeakAndOneStrongReferenceUntilUnbound)
 {
-	obs_source_t *source = testenv::createToneSource("Tone");
 	Tovrin panel;
+	obs_source_t *source = testenv::createToneSource("Tone");
 	panel.bindSource(source);
 	obs_source_release(source);
 	// The panel's own reference keeps the source alive.

@@ -1,6 +1,9 @@
 #include "frontend-stand-in.hpp"
 
+#include "obs-test-env.hpp"
+
 #include <obs-frontend-api.h>
+#include <obs.h>
 
 #include <QDockWidget>
 #include <QMainWindow>
@@ -24,9 +27,22 @@ QDockWidget *dock(const char *id)
 	return mainWindow()->findChild<QDockWidget *>(id);
 }
 
+// In memory only (never saved); closed before libobs counts its leaks.
+config_t *profileConfig()
+{
+	static config_t *config = [] {
+		config_t *c = config_create("tovrin-test-profile.ini");
+		testenv::beforeShutdown([c] { config_close(c); });
+		return c;
+	}();
+	return config;
+}
+
 void reset()
 {
 	frontEnd() = FrontEnd{};
+	config_remove_value(profileConfig(), "Tovrin", "SourceUuid");
+	config_remove_value(profileConfig(), "Tovrin", "DisplayMode");
 	for (QDockWidget *d : mainWindow()->findChildren<QDockWidget *>())
 		delete d;
 }
@@ -61,4 +77,19 @@ void obs_frontend_remove_dock(const char *id)
 void *obs_frontend_get_main_window(void)
 {
 	return standin::mainWindow();
+}
+
+config_t *obs_frontend_get_profile_config(void)
+{
+	return standin::frontEnd().noProfile ? nullptr : standin::profileConfig();
+}
+
+void obs_frontend_open_source_filters(obs_source_t *source)
+{
+	standin::frontEnd().filtersOpened.emplace_back(obs_source_get_name(source));
+}
+
+void obs_frontend_open_source_properties(obs_source_t *source)
+{
+	standin::frontEnd().propertiesOpened.emplace_back(obs_source_get_name(source));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <util/config-file.h>
+
 #include <QString>
 
 #include <string>
@@ -9,7 +11,8 @@ class QDockWidget;
 class QMainWindow;
 
 // Stands in for the OBS application's front end, which a test process does not
-// have: a main window that hosts docks the way OBS does.
+// have: a main window that hosts docks the way OBS does, a profile
+// configuration (a real config_t, in memory), and the two source dialogs.
 namespace standin {
 
 struct FrontEnd {
@@ -17,11 +20,15 @@ struct FrontEnd {
 	int docksAdded = 0;
 	QString lastDockTitle;
 	std::vector<std::string> docksRemoved;
+	bool noProfile = false; // as before a profile is loaded
+	std::vector<std::string> filtersOpened;
+	std::vector<std::string> propertiesOpened;
 };
 
 FrontEnd &frontEnd();
 QMainWindow *mainWindow();
 QDockWidget *dock(const char *id);
+config_t *profileConfig();
 // Forgets what was recorded and removes every dock.
 void reset();
 

@@ -17,6 +17,7 @@ const char *const kSilentSourceId = "tovrin_test_silent";
 
 namespace {
 
+std::vector<std::function<void()>> shutdownHooks;
 std::mutex logMutex;
 std::vector<std::string> lines;
 
@@ -76,6 +77,8 @@ bool startObs(Mixer mixer)
 // Every reference the code under test took has been given back.
 bool stopObs()
 {
+	for (auto &hook : shutdownHooks)
+		hook();
 	if (obs_initialized()) // a test may have shut libobs down itself
 		obs_shutdown();
 	base_set_log_handler(nullptr, nullptr);
@@ -132,6 +135,11 @@ void feedTone(obs_source_t *source, uint32_t frames, float amplitude, uint64_t t
 	audio.samples_per_sec = kRateHz;
 	audio.timestamp = timestampNs;
 	obs_source_output_audio(source, &audio);
+}
+
+void beforeShutdown(std::function<void()> fn)
+{
+	shutdownHooks.push_back(std::move(fn));
 }
 
 void processEventsFor(int ms)

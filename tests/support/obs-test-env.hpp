@@ -2,6 +2,7 @@
 
 #include <obs.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ void feedTone(obs_source_t *source, uint32_t frames, float amplitude, uint64_t t
 // Waits on the Qt event loop until done() holds or the time is up.
 template<typename Pred> bool waitFor(Pred done, int timeoutMs);
 void processEventsFor(int ms);
+// Runs fn just before libobs shuts down at the end of the program.
+void beforeShutdown(std::function<void()> fn);
 
 // libobs cannot drop its audio once started: a program whose tests need no
 // mixer (or no audio information at all) never starts it.

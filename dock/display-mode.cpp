@@ -1,0 +1,53 @@
+#include "tovrin.hpp"
+
+#include "view/waveform-view.hpp"
+
+#include <obs-frontend-api.h>
+#include <util/config-file.h>
+
+#include <QComboBox>
+
+// The mode list and the stored "DisplayMode" count Spectrum first (0) and
+// Waveform second (1); only 1 means Waveform, anything else Spectrum.
+namespace {
+constexpr int kWaveformIndex = 1;
+}
+
+void Tovrin::onModeChanged(int index)
+{
+	if (updatingControls || closing)
+		return;
+	setDisplayMode(index == kWaveformIndex ? 1 : 0, true);
+}
+
+void Tovrin::setDisplayMode(int index, bool persist)
+{
+	const bool waveform = index == kWaveformIndex;
+	applyDisplayMode(waveform);
+	if (!persist)
+		return;
+	if (config_t *config = obs_frontend_get_profile_config())
+		config_set_int(config, "Tovrin", "DisplayMode", waveform ? 1 : 0);
+}
+
+// Read once per panel and applied without writing back, so a first start
+// leaves the profile untouched.
+void Tovrin::restoreDisplayMode()
+{
+	config_t *config = obs_frontend_get_profile_config();
+	const int32_t stored = config ? int32_t(config_get_int(config, "Tovrin", "DisplayMode")) : 0;
+	setDisplayMode(stored, false);
+}
+
+void Tovrin::applyDisplayMode(bool waveform)
+{
+	updatingControls = true;
+	if (modeCombo)
+		modeCombo->setCurrentIndex(waveform ? 1 : 0);
+	updatingControls = false;
+	const ViewMode mode = waveform ? ViewMode::Waveform : ViewMode::Spectrum;
+	if (inputView)
+		inputView->setMode(mode);
+	if (masterView)
+		masterView->setMode(mode);
+}

@@ -1,0 +1,159 @@
+#include "source-catalogue.hpp"
+
+#include "source-ref.hpp"
+#include "tovrin.hpp"
+
+#include <obs-frontend-api.h>
+#include <util/config-file.h>
+#include <obs-module.h>
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+// The sources OBS captures desktop audio with on Windows: the best guess at
+// what a user wants to watch when nothing was chosen yet.
+const QString kPreferredSourceId = QStringLiteral("wasapi_output_capture");
+
+bool collectAudioSource(void *param, obs_source_t *source)
+{
+	if (!(obs_source_get_output_flags(source) & OBS_SOURCE_AUDIO))
+		return true;
+	const char *uuid = obs_source_get_uuid(source);
+	const char *name = obs_source_get_name(source);
+	if (!uuid || !name || !*name)
+		return true;
+	SourceEntry entry;
+	entry.uuid = QString::fromUtf8(uuid);
+	entry.name = QString::fromUtf8(name);
+	entry.id = QString::fromUtf8(obs_source_get_id(source));
+	entry.audioActive = obs_source_active(source) && obs_source_audio_active(source);
+	static_cast<SourceCatalogue *>(param)->push_back(entry);
+	return true;
+}
+
+QString savedSourceUuid()
+{
+	config_t *config = obs_frontend_get_profile_config();
+	return config ? QString::fromUtf8(config_get_string(config, "Tovrin", "SourceUuid")) : QString();
+}
+
+int findUuid(const QComboBox *combo, const QString &uuid)
+{
+	return combo->findData(uuid, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+} // namespace
+
+SourceCatalogue collectCatalogue()
+{
+	SourceCatalogue catalogue;
+	obs_enum_sources(collectAudioSource, &catalogue);
+	std::sort(catalogue.begin(), catalogue.end(), [](const SourceEntry &a, const SourceEntry &b) {
+		return QString::localeAwareCompare(a.name, b.name) < 0;
+	});
+	return catalogue;
+}
+
+QStringList catalogueKeys(const SourceCatalogue &catalogue)
+{
+	QStringList keys;
+	for (const SourceEntry &entry : catalogue)
+		keys << entry.uuid + QLatin1Char('\n') + entry.name;
+	return keys;
+}
+
+const SourceEntry *chooseAutomatic(const SourceCatalogue &catalogue, const QString &savedUuid)
+{
+	auto first = [&](auto matches) -> const SourceEntry * {
+		auto it = std::find_if(catalogue.begin(), catalogue.end(), matches);
+		return it == catalogue.end() ? nullptr : &*it;
+	};
+	const SourceEntry *chosen = nullptr;
+	if (!savedUuid.isEmpty())
+		chosen = first([&](const SourceEntry &e) { return e.uuid == savedUuid; });
+	if (!chosen)
+		chosen = first([](const SourceEntry &e) { return e.id == kPreferredSourceId; });
+	if (!chosen)
+		chosen = first([](const SourceEntry &e) { return e.audioActive; });
+	if (!chosen && !catalogue.empty())
+		chosen = &catalogue.front();
+	return chosen;
+}
+
+void Tovrin::refreshSources(bool allowRestore)
+{
+	if (updatingControls || closing)
+		return;
+	const SourceCatalogue catalogue = collectCatalogue();
+	rebuildSourceCombo(catalogue);
+
+	QString current = boundSourceUuid();
+	if (!current.isEmpty() && findUuid(sourceCombo, current) < 0) {
+		unbindSource();
+		current.clear();
+		restorePending = true;
+	}
+	if (current.isEmpty() && allowRestore && restorePending && !catalogue.empty())
+		current = bindAutomatic(catalogue);
+	showCurrentSource(current);
+}
+
+// Rebuilt only when the listed sources changed, so a steady refresh leaves the
+// list, its selection and the user's open popup alone.
+void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
+{
+	const QStringList keys = catalogueKeys(catalogue);
+	QStringList shown;
+	for (int i = 0; i < sourceCombo->count(); i++) {
+		const QString uuid = sourceCombo->itemData(i, Qt::UserRole).toString();
+		if (!uuid.isEmpty())
+			shown << uuid + QLatin1Char('\n') + sourceCombo->itemText(i);
+	}
+	if (keys == shown)
+		return;
+
+	QSignalBlocker block(sourceCombo);
+	updatingControls = true;
+	sourceCombo->clear();
+	sourceCombo->insertItem(sourceCombo->count(), QString::fromUtf8(obs_module_text("Source.None")),
+				QVariant(QString()));
+	for (const SourceEntry &entry : catalogue)
+		sourceCombo->insertItem(sourceCombo->count(), entry.name, QVariant(entry.uuid));
+	updatingControls = false;
+}
+
+QString Tovrin::boundSourceUuid() const
+{
+	OBSSourceAutoRelease source = resolveWeak(weakSource);
+	return source ? QString::fromUtf8(obs_source_get_uuid(source)) : QString();
+}
+
+QString Tovrin::bindAutomatic(const SourceCatalogue &catalogue)
+{
+	const SourceEntry *chosen = chooseAutomatic(catalogue, savedSourceUuid());
+	OBSSourceAutoRelease source = obs_get_source_by_uuid(chosen->uuid.toUtf8().constData());
+	if (!source)
+		return QString();
+	bindSource(source);
+	restorePending = false;
+	return chosen->uuid;
+}
+
+void Tovrin::showCurrentSource(const QString &uuid)
+{
+	if (uuid.isEmpty()) {
+		QSignalBlocker block(sourceCombo);
+		sourceCombo->setCurrentIndex(0);
+		setControlsEnabled(false);
+		return;
+	}
+	const int index = findUuid(sourceCombo, uuid);
+	if (index >= 0 && index != sourceCombo->currentIndex()) {
+		QSignalBlocker block(sourceCombo);
+		sourceCombo->setCurrentIndex(index);
+	}
+}

@@ -1,0 +1,92 @@
+#include "tovrin.hpp"
+
+#include "source-ref.hpp"
+#include "view/waveform-view.hpp"
+#include "volume-scale.hpp"
+
+#include <obs-frontend-api.h>
+#include <obs-module.h>
+
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+
+// Every control acts on the bound source through the weak reference only, so a
+// source OBS has removed makes them silent no-ops.
+
+void Tovrin::onMonitorToggled(bool checked)
+{
+	if (updatingControls || closing)
+		return;
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+		obs_source_set_monitoring_type(source, checked ? OBS_MONITORING_TYPE_MONITOR_AND_OUTPUT
+							       : OBS_MONITORING_TYPE_NONE);
+}
+
+void Tovrin::onMuteToggled(bool checked)
+{
+	if (updatingControls || closing)
+		return;
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+		obs_source_set_muted(source, checked);
+}
+
+void Tovrin::onVolumeSliderChanged(int value)
+{
+	if (updatingControls || closing)
+		return;
+	if (volumeLabel)
+		volumeLabel->setText(volumescale::formatVolumeLabel(volumescale::dbFromSlider(value)));
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+		obs_source_set_volume(source, volumescale::multiplierFromSlider(value));
+}
+
+// Through the slider, so that a slider already at 0 dB changes nothing and a
+// source above unity keeps its gain.
+void Tovrin::onResetVolume()
+{
+	if (volumeSlider)
+		volumeSlider->setValue(volumescale::kSliderMax);
+}
+
+void Tovrin::openFilters()
+{
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+		obs_frontend_open_source_filters(source);
+}
+
+void Tovrin::openProperties()
+{
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+		obs_frontend_open_source_properties(source);
+}
+
+void Tovrin::showContextMenu(const QPoint &pos)
+{
+	auto *view = qobject_cast<WaveformView *>(sender());
+	const QPoint global = view ? view->mapToGlobal(pos) : QCursor::pos();
+
+	QMenu menu(this);
+	bool monitoring = false, muted = false, bound = false;
+	if (OBSSourceAutoRelease source = resolveWeak(weakSource)) {
+		bound = true;
+		monitoring = obs_source_get_monitoring_type(source) != OBS_MONITORING_TYPE_NONE;
+		muted = obs_source_muted(source);
+	}
+	// The menu holds no reference while it is open.
+	auto add = [&](const char *key, bool checkable, bool checked) {
+		QAction *action = menu.addAction(QString::fromUtf8(obs_module_text(key)));
+		action->setCheckable(checkable);
+		action->setChecked(checked);
+		action->setEnabled(bound);
+		return action;
+	};
+	connect(add("Monitor", true, monitoring), &QAction::triggered, this, &Tovrin::onMonitorToggled);
+	connect(add("Mute", true, muted), &QAction::triggered, this, &Tovrin::onMuteToggled);
+	connect(add("Volume.Reset", false, false), &QAction::triggered, this, &Tovrin::onResetVolume);
+	menu.addSeparator();
+	connect(add("Filters", false, false), &QAction::triggered, this, &Tovrin::openFilters);
+	connect(add("Properties", false, false), &QAction::triggered, this, &Tovrin::openProperties);
+	menu.exec(global);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class SampleTap;
+
+enum class ViewMode : int32_t {
+	Waveform = 0,
+	Spectrum = 1,
+};
+
+// One live display of an audio stream: drains its tap 30 times a second,
+// meters it and draws it as a spectrum or a scrolling waveform.
+class WaveformView : public QWidget {
+	Q_OBJECT
+
+public:
+	static constexpr int kRingSize = 8192; // samples the spectrum analyses at once
+
+	explicit WaveformView(QWidget *parent = nullptr);
+	~WaveformView() override;
+
+	QSize sizeHint() const override;
+	QSize minimumSizeHint() const override;
+
+	void tick();
+	void reset();
+	void setMode(ViewMode m);
+	void attachTap(SampleTap *t);
+	void setAccentColor(const QColor &color);
+	void setTitle(const QString &text);
+
+protected:
+	void paintEvent(QPaintEvent *event) override;
+	void resizeEvent(QResizeEvent *event) override;
+
+private:
+	friend struct WaveformViewTestAccess;
+
+	void measure(bool drainedStereo);
+	void feedRing();
+	void fallAndRelease(double dt);
+
+	QString readoutText() const;
+	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
+	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
+
+	SampleTap *tap = nullptr;
+	QString title;
+	QColor accentColor{61, 213, 152};
+	ViewMode mode = ViewMode::Spectrum;
+	std::vector<float> drainLeft;
+	std::vector<float> drainRight;
+	bool stereo = false;
+	std::vector<float> ring;
+	int ringPos = 0;
+	uint64_t ringFill = 0;
+	float dominantHz = 0.0f;
+	float dominantDb = -120.0f;
+	uint32_t sampleRate = 48000;
+	float peakDb = -120.0f;
+	float rmsDb = -120.0f;
+	bool clipping = false;
+	qint64 lastAudioMs = 0; // wall clock of the last tick that drained audio
+	QElapsedTimer clock;
+	qint64 lastTickMs = 0;
+};
