@@ -103,7 +103,9 @@ void Tovrin::refreshSources(bool allowRestore)
 }
 
 // Rebuilt only when the listed sources changed, so a steady refresh leaves the
-// list, its selection and the user's open popup alone.
+// list, its selection and the user's open popup alone. A list without its none
+// entry is rebuilt too: with no audio source at all the keys compare equal,
+// and the user would be left with an empty list.
 void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
 {
 	const QStringList keys = catalogueKeys(catalogue);
@@ -113,7 +115,7 @@ void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
 		if (!uuid.isEmpty())
 			shown << uuid + QLatin1Char('\n') + sourceCombo->itemText(i);
 	}
-	if (keys == shown)
+	if (keys == shown && sourceCombo->count() > 0)
 		return;
 
 	QSignalBlocker block(sourceCombo);

@@ -16,6 +16,18 @@ struct TovrinTestAccess {
 	static const QString &boundUuid(const Tovrin &p) { return p.boundUuid; }
 	static QTimer *tickTimer(const Tovrin &p) { return p.tickTimer; }
 	static QTimer *slowTimer(const Tovrin &p) { return p.slowTimer; }
+	static QComboBox *sourceCombo(const Tovrin &p) { return p.sourceCombo; }
+	static QComboBox *modeCombo(const Tovrin &p) { return p.modeCombo; }
+	static QToolButton *refreshButton(const Tovrin &p) { return p.refreshButton; }
+	static QToolButton *monitorButton(const Tovrin &p) { return p.monitorButton; }
+	static QToolButton *muteButton(const Tovrin &p) { return p.muteButton; }
+	static QSlider *volumeSlider(const Tovrin &p) { return p.volumeSlider; }
+	static QLabel *volumeLabel(const Tovrin &p) { return p.volumeLabel; }
+	static QToolButton *filtersButton(const Tovrin &p) { return p.filtersButton; }
+	static QLabel *footerLabel(const Tovrin &p) { return p.footerLabel; }
+	static WaveformView *inputView(const Tovrin &p) { return p.inputView; }
+	static WaveformView *masterView(const Tovrin &p) { return p.masterView; }
+	static bool restorePending(const Tovrin &p) { return p.restorePending; }
 };
 
 struct Drained {

@@ -1,0 +1,162 @@
+#include "support/pixel-probe.hpp"
+#include "support/view-test-access.hpp"
+#include "view/view-style.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace viewstyle;
+
+namespace {
+
+// A 500 x 220 view: the plot is (10, 28, 462, 172); the meter (481, 28, 9, 172),
+// outlined at x 481 and 490, its bar in x 482..488 and rows 29..198 (170 px
+// for 60 dB).
+constexpr int kW = 500, kH = 220;
+constexpr int kMeterX = 485;
+constexpr int kInnerTop = 29, kInnerBottom = 198;
+const QRect kInnerMeter(482, 29, 7, 170);
+const QRect kBadge(428, 5, 40, 18);
+const QRect kReadoutEnd(470, 5, 20, 18); // right of the badge: read-out only
+const QRect kPlotMiddle(150, 90, 200, 50);
+
+class ViewPainting : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		view.resize(kW, kH);
+		view.setTitle("Master mix");
+		a.audioAgo(0);
+	}
+	QImage paint() { return probe::render(view); }
+	WaveformView view;
+	WaveformViewTestAccess a{view};
+};
+
+} // namespace
+
+TEST_F(ViewPainting, TheFrameIsFilledAndOutlinedAndLeavesTheCornersAlone)
+{
+	const QImage image = paint();
+	EXPECT_TRUE(probe::near(image.pixelColor(5, 210), frameFill));
+	EXPECT_TRUE(probe::near(image.pixelColor(250, 0), frameLine));
+	EXPECT_TRUE(probe::near(image.pixelColor(250, kH - 1), frameLine));
+	EXPECT_TRUE(probe::near(image.pixelColor(0, 110), frameLine));
+	EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
+	EXPECT_EQ(image.pixelColor(kW - 1, kH - 1).alpha(), 0);
+}
+
+TEST_F(ViewPainting, AnEmptyMeterIsBackgroundInsideItsOutline)
+{
+	const QImage image = paint();
+	EXPECT_EQ(probe::count(image, kInnerMeter, meterBack, 0), kInnerMeter.width() * kInnerMeter.height());
+	EXPECT_TRUE(probe::near(image.pixelColor(481, 100), frameLine));
+	EXPECT_TRUE(probe::near(image.pixelColor(490, 100), frameLine));
+}
+
+TEST_F(ViewPainting, TheRmsBarRisesToItsLevelWithTheGradientsColours)
+{
+	a.rmsDb() = -30.0f; // half the meter: 85 px
+	QImage image = paint();
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom), meterGreen));
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 84), meterGreen));
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 85), meterBack, 0));
+
+	a.rmsDb() = 3.0f; // above full scale: clamped to the top
+	image = paint();
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 50), meterGreen));
+	const QColor top = image.pixelColor(kMeterX, kInnerTop);
+	EXPECT_LT(probe::distance(top, clipRed), 20) << top.name().toStdString();
+	// Between the 0.72 and 0.88 stops green turns yellow.
+	const QColor middle = image.pixelColor(kMeterX, kInnerBottom - int(170 * 0.80));
+	EXPECT_GT(middle.red(), meterGreen.red() + 60);
+	EXPECT_LT(middle.red(), meterYellow.red());
+}
+
+TEST_F(ViewPainting, ThePeakMarkerIsRedAtFullScaleLightBelowAndAbsentAtTheBottom)
+{
+	a.peakDb() = 0.0f;
+	QImage image = paint();
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerTop), clipRed, 0));
+
+	a.peakDb() = -30.0f;
+	image = paint();
+	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom + 1 - 85), peakLine, 0));
+	EXPECT_EQ(probe::count(image, kInnerMeter, clipRed, 40), 0);
+
+	a.peakDb() = -60.0f;
+	image = paint();
+	EXPECT_EQ(probe::count(image, kInnerMeter, meterBack, 0), kInnerMeter.width() * kInnerMeter.height());
+}
+
+TEST_F(ViewPainting, TheClipBadgeAndARedReadoutShowOnlyWhileClipping)
+{
+	QImage image = paint();
+	EXPECT_EQ(probe::countTinted(image, kBadge, frameFill, clipRed), 0);
+	EXPECT_EQ(probe::countTinted(image, kReadoutEnd, frameFill, clipRed), 0);
+	EXPECT_GT(probe::countTinted(image, kReadoutEnd, frameFill, dimText), 3) << "the read-out is drawn";
+
+	a.clipping() = true;
+	image = paint();
+	EXPECT_GT(probe::countTinted(image, kBadge, frameFill, clipRed), 10);
+	EXPECT_GT(probe::countTinted(image, kReadoutEnd, frameFill, clipRed), 3);
+	EXPECT_EQ(probe::countTinted(image, kReadoutEnd, frameFill, dimText), 0);
+}
+
+TEST_F(ViewPainting, TheWaitingMessageShowsWithoutAudioAndGoesWhileItFlows)
+{
+	a.neverHeardAudio();
+	QImage image = paint();
+	EXPECT_GT(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 20);
+
+	a.audioAgo(100);
+	image = paint();
+	EXPECT_EQ(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 0);
+
+	a.audioAgo(800); // audio stopped 700 ms ago and more
+	image = paint();
+	EXPECT_GT(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 20);
+}
+
+TEST_F(ViewPainting, TheTitleIsDrawnInTheHeader)
+{
+	EXPECT_GT(probe::countTinted(paint(), QRect(10, 5, 120, 18), frameFill, titleText), 20);
+}
+
+TEST(ViewReadout, SpectrumShowsTheDominantFrequencyOrADash)
+{
+	WaveformView view;
+	WaveformViewTestAccess a{view};
+	EXPECT_EQ(a.readout(), QStringLiteral("\u2014"));
+	a.dominantHz() = 439.6f;
+	a.dominantDb() = -12.34f;
+	EXPECT_EQ(a.readout(), QStringLiteral("440 Hz   -12.3 dB"));
+}
+
+TEST(ViewReadout, WaveformShowsPeakAndRms)
+{
+	WaveformView view;
+	WaveformViewTestAccess a{view};
+	view.setMode(ViewMode::Waveform);
+	EXPECT_EQ(a.readout(), QStringLiteral("峰值 -∞ dB   有效值 -∞ dB"));
+	a.peakDb() = -6.02f;
+	a.rmsDb() = -118.9f;
+	EXPECT_EQ(a.readout(), QStringLiteral("峰值 -6.0 dB   有效值 -118.9 dB"));
+}
+
+TEST(FormatDb, MinusInfinityFromMinus119Down)
+{
+	EXPECT_EQ(formatDb(-119.0f), QStringLiteral("-∞ dB"));
+	EXPECT_EQ(formatDb(-120.0f), QStringLiteral("-∞ dB"));
+	EXPECT_EQ(formatDb(-118.9f), QStringLiteral("-118.9 dB"));
+	EXPECT_EQ(formatDb(0.0f), QStringLiteral("0.0 dB"));
+	EXPECT_EQ(formatDb(-6.02f), QStringLiteral("-6.0 dB"));
+}
+
+TEST(ViewGeometry, TinyViewsStillGetAOnePixelPlot)
+{
+	WaveformView view;
+	view.setMinimumSize(0, 0);
+	view.resize(30, 40);
+	const QImage image = probe::render(view); // must not crash or assert
+	EXPECT_EQ(image.size(), QSize(30, 40));
+}
