@@ -43,6 +43,15 @@ int runTests(int argc, char **argv, Mixer mixer);
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QString>
+
+#include <ostream>
+
+// Readable QStrings in gtest's failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+	*os << '"' << s.toStdString() << '"';
+}
 
 template<typename Pred> bool testenv::waitFor(Pred done, int timeoutMs)
 {

@@ -28,6 +28,8 @@ struct TovrinTestAccess {
 	static WaveformView *inputView(const Tovrin &p) { return p.inputView; }
 	static WaveformView *masterView(const Tovrin &p) { return p.masterView; }
 	static bool restorePending(const Tovrin &p) { return p.restorePending; }
+	static void refreshSources(Tovrin &p, bool allowRestore) { p.refreshSources(allowRestore); }
+	static void slowTick(Tovrin &p) { p.onSlowTimer(); }
 };
 
 struct Drained {
