@@ -26,16 +26,28 @@ dock_state_is() { [ "$(python3 "$tools/obs_home.py" dock-state "$OBS_HOME")" = "
 no_floating_dock() { ! xwininfo -root -children | grep -q '"Tovrin"'; }
 no_crash_report() { [ -z "$(ls -A "$OBS_HOME/.config/obs-studio/crashes" 2>/dev/null)" ]; }
 
+# What the views show, read off the screenshot by their palette.
+probe_views() { # probe_views SCREENSHOT
+	local out
+	out=$(python3 "$tools/dock_probe.py" "$1" "$work/dock.png")
+	echo "$out" | sed 's/^/    /'
+	# The demo tone is a -6 dBFS sine: RMS -9 dB lights 85 % of the meter.
+	check "master meter shows the tone" awk '/^master/ { split($0, f, "meter_lit="); exit !(f[2] + 0 >= 0.6) }' <<<"$out"
+	check "master read-out drawn" awk '/^master/ { split($0, f, "readout_pixels="); exit !(f[2] + 0 > 3) }' <<<"$out"
+}
+
 # One start of OBS with the layout saved by the previous one.
-run_obs() { # run_obs NAME
+run_obs() { # run_obs NAME [probe]
 	echo "OBS run '$1' ($(python3 "$tools/obs_home.py" dock-state "$OBS_HOME") before start)"
 	obs_session_start
 	check "module loaded" obs_session_wait_log '\[tovrin\] loaded' 60
 	check "master mix flowing" obs_session_wait_log '\[tovrin\] master audio flowing \(2 ch, [0-9]+ frames\)' 30
+	obs_session_fill_screen
 	# The dock is put right two seconds after post-load; give it twice that.
 	sleep 4
 	check "no floating dock window" no_floating_dock
 	import -window root "$work/$1.png" 2>/dev/null
+	[ "${2:-}" = probe ] && probe_views "$work/$1.png"
 	obs_session_quit
 	local status=$?
 	check "OBS quit cleanly (status $status)" test "$status" = 0
@@ -51,7 +63,7 @@ rm -rf "$work"
 mkdir -p "$work"
 obs_session_prepare "$build" "$work/home"
 
-run_obs first-start
+run_obs first-start probe
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 2 # hidden and floating
 run_obs after-hidden-floating
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 3 # shown but floating

@@ -4,6 +4,7 @@
 #   obs_session_prepare BUILD HOME   install the module and a demo scene there
 #   obs_session_start                start OBS (needs DISPLAY)
 #   obs_session_wait_log REGEX SECS  wait until OBS's log has a matching line
+#   obs_session_fill_screen          make the main window as large as the screen
 #   obs_session_quit                 quit with Ctrl+Q like a user; returns OBS's status
 
 OBS_SESSION_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -42,6 +43,14 @@ obs_session_wait_log() {
 
 obs_session_main_window() {
 	xdotool search --name '^OBS [0-9]' 2>/dev/null | head -n 1
+}
+
+# There is no window manager under Xvfb: give the main window the whole screen
+# so that screenshots show the dock at a useful size.
+obs_session_fill_screen() {
+	local win
+	win=$(obs_session_main_window)
+	[ -n "$win" ] && xdotool windowmove "$win" 0 0 windowsize "$win" 1600 1000
 }
 
 obs_session_quit() {

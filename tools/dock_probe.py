@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Finds the dock's two views in a screenshot of OBS and reads what they show.
+
+  dock_probe.py SCREENSHOT.png [CROP.png]
+
+Prints one line per view (upper first) with its frame box, the share of its
+meter lit by the level bar, and whether its header read-out is drawn; exits 1
+when there are not two views. With CROP.png, saves the dock's area there.
+Colours are the views' own palette; only ImageMagick's convert is needed.
+"""
+import subprocess
+import sys
+
+FRAME_FILL = (13, 17, 23)
+METER_BACK = (20, 26, 35)
+METER_GREEN = (46, 204, 113)
+DIM_TEXT = (125, 134, 148)
+CLIP_RED = (255, 95, 86)
+
+
+def load(path):
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:  # P6, width, height, maxval
+        while ppm[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[pos:end])
+        pos = end
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, ppm[pos + 1:]
+
+
+class Image:
+    def __init__(self, path):
+        self.w, self.h, self.data = load(path)
+
+    def at(self, x, y):
+        i = 3 * (y * self.w + x)
+        return tuple(self.data[i:i + 3])
+
+
+def components(img, color, min_w, min_h):
+    """Bounding boxes of the connected areas of exactly this colour."""
+    seen = bytearray(img.w * img.h)
+    boxes = []
+    for y in range(0, img.h, 4):
+        for x in range(0, img.w, 4):
+            if seen[y * img.w + x] or img.at(x, y) != color:
+                continue
+            stack, box = [(x, y)], [x, y, x, y]
+            seen[y * img.w + x] = 1
+            while stack:
+                cx, cy = stack.pop()
+                box = [min(box[0], cx), min(box[1], cy), max(box[2], cx), max(box[3], cy)]
+                for nx, ny in ((cx + 1, cy), (cx - 1, cy), (cx, cy + 1), (cx, cy - 1)):
+                    if 0 <= nx < img.w and 0 <= ny < img.h and not seen[ny * img.w + nx] \
+                            and img.at(nx, ny) == color:
+                        seen[ny * img.w + nx] = 1
+                        stack.append((nx, ny))
+            if box[2] - box[0] >= min_w and box[3] - box[1] >= min_h:
+                boxes.append(tuple(box))
+    return boxes
+
+
+def tinted(pixel, background, color, share=0.3):
+    d = [c - b for c, b in zip(color, background)]
+    p = [c - b for c, b in zip(pixel, background)]
+    length2 = sum(v * v for v in d)
+    s = sum(a * b for a, b in zip(p, d)) / length2
+    off = sum(abs(a - s * b) for a, b in zip(p, d))
+    return share <= s <= 1.05 and off <= 12
+
+
+def read_view(img, box):
+    x0, y0, x1, y1 = box
+    # The meter: the meterBack column inside the right edge of the view.
+    meter_x = [x for x in range(x1 - 30, x1 + 1) if img.at(x, (y0 + y1) // 2) in (METER_BACK, METER_GREEN)
+               or img.at(x, y1 - 25) in (METER_BACK, METER_GREEN)]
+    lit = total = 0
+    if meter_x:
+        xm = (meter_x[0] + meter_x[-1]) // 2
+        for y in range(y0 + 28, y1 - 18):
+            p = img.at(xm, y)
+            if p in (METER_BACK, METER_GREEN) or sum(p) > 200:
+                total += 1
+                lit += p != METER_BACK
+    readout = sum(tinted(img.at(x, y), FRAME_FILL, DIM_TEXT) or tinted(img.at(x, y), FRAME_FILL, CLIP_RED)
+                  for y in range(y0 + 4, y0 + 22) for x in range(max(x1 - 160, x0), x1 - 8))
+    return {"box": box, "meter_lit": round(lit / total, 2) if total else 0.0, "readout_pixels": readout}
+
+
+def main(argv):
+    if not argv:
+        sys.exit(__doc__)
+    img = Image(argv[0])
+    views = sorted(components(img, FRAME_FILL, 150, 50), key=lambda b: b[1])
+    if len(views) != 2:
+        print(f"found {len(views)} views, not 2: {views}")
+        return 1
+    for name, box in zip(("input", "master"), views):
+        v = read_view(img, box)
+        print(f"{name} box={v['box']} meter_lit={v['meter_lit']} readout_pixels={v['readout_pixels']}")
+    if len(argv) > 1:
+        x0 = min(b[0] for b in views) - 12
+        y0 = max(min(b[1] for b in views) - 140, 0)
+        x1 = max(b[2] for b in views) + 12
+        y1 = min(max(b[3] for b in views) + 50, img.h - 1)
+        subprocess.run(["convert", argv[0], "-crop", f"{x1 - x0}x{y1 - y0}+{x0}+{y0}", argv[1]], check=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
