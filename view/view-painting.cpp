@@ -15,6 +15,7 @@ namespace {
 // The waiting message returns this long after the last audio.
 constexpr qint64 kWaitingAfterMs = 700;
 constexpr double kMeterRangeDb = 60.0; // the meter shows -60 to 0 dBFS
+constexpr int kFrameRadius = 6;
 // A peak this close to the top of the meter is drawn as clipping.
 constexpr double kMeterClipFraction = 0.999;
 
@@ -31,22 +32,72 @@ void WaveformView::paintEvent(QPaintEvent *)
 	QPainter painter(this);
 	painter.setRenderHint(QPainter::Antialiasing, false);
 	const int w = width(), h = height();
+	const QRectF content = viewgeometry::content(w, h);
+	const QRectF meterRect = viewgeometry::meter(content);
 
-	painter.setPen(linePen(frameLine));
-	painter.setBrush(frameFill);
-	painter.drawRoundedRect(viewgeometry::frame(w, h), 6, 6, Qt::AbsoluteSize);
-
-	painter.setFont(titleFont(font()));
-	painter.setPen(titleText);
-	painter.drawText(viewgeometry::title(w), Qt::AlignLeft | Qt::AlignVCenter, title);
+	drawBackdrop(painter);
 
 	painter.setFont(smallFont(font()));
 	painter.setPen(clipping ? clipRed : dimText);
 	painter.drawText(viewgeometry::readout(w), Qt::AlignRight | Qt::AlignVCenter, readoutText());
 
-	const QRectF content = viewgeometry::content(w, h);
-	paintMeter(painter, viewgeometry::meter(content));
+	paintMeter(painter, meterRect);
 	paintOverlays(painter, content);
+}
+
+// Only the rows with the rounded corners have transparent pixels; the band
+// between them is opaque and is copied rather than blended.
+void WaveformView::drawBackdrop(QPainter &painter)
+{
+	const QPixmap &cache = backdrop();
+	const qreal ratio = cache.devicePixelRatio();
+	const int w = width(), h = height();
+	const int corner = std::min(kFrameRadius + 1, h / 2);
+	auto copy = [&](int top, int rows) {
+		painter.drawPixmap(QRectF(0, top, w, rows), cache, QRectF(0, top * ratio, w * ratio, rows * ratio));
+	};
+	copy(0, corner);
+	copy(h - corner, corner);
+	painter.setCompositionMode(QPainter::CompositionMode_Source);
+	copy(corner, h - 2 * corner);
+	painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// The rounded frame alone is half the cost of a picture; frame, title and the
+// meter's empty scale are therefore drawn once per size, font and title.
+const QPixmap &WaveformView::backdrop()
+{
+	const BackdropKey key{size(), devicePixelRatioF(), font(), title};
+	if (key == backdropKey && !backdropCache.isNull())
+		return backdropCache;
+	backdropKey = key;
+	backdropCache = QPixmap(size() * key.pixelRatio);
+	backdropCache.setDevicePixelRatio(key.pixelRatio);
+	backdropCache.fill(Qt::transparent);
+	QPainter painter(&backdropCache);
+	painter.setRenderHint(QPainter::Antialiasing, false);
+	paintBackdrop(painter, viewgeometry::meter(viewgeometry::content(width(), height())));
+	return backdropCache;
+}
+
+void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) const
+{
+	using namespace viewstyle;
+	const int w = width(), h = height();
+	painter.setPen(linePen(frameLine));
+	painter.setBrush(frameFill);
+	painter.drawRoundedRect(viewgeometry::frame(w, h), kFrameRadius, kFrameRadius, Qt::AbsoluteSize);
+
+	painter.setFont(titleFont(font()));
+	painter.setPen(titleText);
+	painter.drawText(viewgeometry::title(w), Qt::AlignLeft | Qt::AlignVCenter, title);
+
+	// The meter's empty scale: the plot never reaches it, so it may come
+	// before the plot.
+	painter.fillRect(meterRect, meterBack);
+	painter.setPen(linePen(frameLine));
+	painter.setBrush(Qt::NoBrush);
+	painter.drawRect(meterRect);
 }
 
 QString WaveformView::readoutText() const
@@ -63,11 +114,6 @@ QString WaveformView::readoutText() const
 void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 {
 	using namespace viewstyle;
-	painter.fillRect(meterRect, meterBack);
-	painter.setPen(linePen(frameLine));
-	painter.setBrush(Qt::NoBrush);
-	painter.drawRect(meterRect);
-
 	const double r = meterFraction(rmsDb);
 	const double p = meterFraction(peakDb);
 	const QRectF inner = meterRect.adjusted(1, 1, -1, -1);

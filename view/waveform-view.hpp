@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <QFont>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -48,6 +50,9 @@ private:
 	void fallAndRelease(double dt);
 
 	QString readoutText() const;
+	const QPixmap &backdrop();
+	void drawBackdrop(QPainter &painter);
+	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
 
@@ -70,4 +75,19 @@ private:
 	qint64 lastAudioMs = 0; // wall clock of the last tick that drained audio
 	QElapsedTimer clock;
 	qint64 lastTickMs = 0;
+
+	// What does not change between frames, drawn once and kept until one of
+	// the things it was drawn from changes.
+	struct BackdropKey {
+		QSize size;
+		qreal pixelRatio = 0;
+		QFont font;
+		QString title;
+		bool operator==(const BackdropKey &o) const
+		{
+			return size == o.size && pixelRatio == o.pixelRatio && font == o.font && title == o.title;
+		}
+	};
+	QPixmap backdropCache;
+	BackdropKey backdropKey;
 };

@@ -1,0 +1,90 @@
+// CPU cost of the two views per frame: the tick (drain, metering, analysis) and
+// the paint, for 48 kHz stereo audio, at two sizes and in both modes. Paint
+// time is the whole process's CPU time, so that work Qt hands to its thread
+// pool is counted too.
+#include "audio/sample-tap.hpp"
+#include "view/waveform-view.hpp"
+
+#include <QApplication>
+#include <QImage>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int kFrames = 300;             // ten seconds of display at 30 Hz
+constexpr uint32_t kBlock = 1600;        // 33 ms of audio at 48 kHz
+constexpr double kFrameMicros = 33333.0; // one display frame
+
+double cpuMicros(clockid_t clock)
+{
+	timespec ts;
+	clock_gettime(clock, &ts);
+	return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+}
+
+void feed(SampleTap &tap, uint64_t &phase)
+{
+	std::vector<float> l(kBlock), r(kBlock);
+	for (uint32_t i = 0; i < kBlock; i++, phase++) {
+		l[i] = 0.5f * float(std::sin(2.0 * M_PI * 1000.0 * double(phase) / 48000.0));
+		r[i] = 0.5f * float(std::sin(2.0 * M_PI * 220.0 * double(phase) / 48000.0));
+	}
+	const float *planes[] = {l.data(), r.data()};
+	tap.push(planes, 2, kBlock, 1.0f);
+}
+
+void measure(ViewMode mode, int w, int h)
+{
+	SampleTap taps[2];
+	WaveformView views[2];
+	QImage images[2] = {QImage(w, h, QImage::Format_ARGB32_Premultiplied),
+			    QImage(w, h, QImage::Format_ARGB32_Premultiplied)};
+	for (int v = 0; v < 2; v++) {
+		views[v].resize(w, h);
+		views[v].setTitle(v ? "Master mix" : "Demo tone");
+		views[v].setMode(mode);
+		views[v].attachTap(&taps[v]);
+	}
+	uint64_t phase = 0;
+	double tickUs = 0, paintUs = 0, paintThreadUs = 0;
+	for (int f = 0; f < kFrames; f++) {
+		for (SampleTap &tap : taps)
+			feed(tap, phase);
+		const double t0 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
+		for (WaveformView &view : views)
+			view.tick();
+		const double t1 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
+		for (QImage &image : images)
+			image.fill(Qt::transparent);
+		const double p0 = cpuMicros(CLOCK_PROCESS_CPUTIME_ID), q0 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
+		for (int v = 0; v < 2; v++)
+			views[v].render(&images[v], QPoint(), QRegion(), QWidget::DrawChildren);
+		const double p1 = cpuMicros(CLOCK_PROCESS_CPUTIME_ID), q1 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
+		tickUs += t1 - t0;
+		paintUs += p1 - p0;
+		paintThreadUs += q1 - q0;
+	}
+	const double tick = tickUs / kFrames / 2, paint = paintUs / kFrames / 2;
+	const double paintHere = paintThreadUs / kFrames / 2;
+	printf("%-9s %4dx%-4d  tick %6.1f us  paint %6.1f us (%6.1f us on this thread)  per view and frame; "
+	       "both views at 30 Hz: %5.2f %% of a core\n",
+	       mode == ViewMode::Spectrum ? "spectrum" : "waveform", w, h, tick, paint, paintHere,
+	       100.0 * 2 * (tick + paint) / kFrameMicros);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+	if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+		qputenv("QT_QPA_PLATFORM", "offscreen");
+	QApplication app(argc, argv);
+	for (ViewMode mode : {ViewMode::Spectrum, ViewMode::Waveform})
+		for (QSize size : {QSize(500, 220), QSize(1000, 440)})
+			measure(mode, size.width(), size.height());
+	return 0;
+}
