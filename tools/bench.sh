@@ -6,6 +6,7 @@ tovrin_env_prepare
 tovrin_run bash -c '
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVRIN_TESTS=ON \
 		-DTOVRIN_INSTALL_LAYOUT=user >/dev/null &&
-	cmake --build build/release --target tovrin-tap-bench tovrin-view-bench >/dev/null &&
+	cmake --build build/release --target tovrin-tap-bench tovrin-analysis-bench tovrin-view-bench >/dev/null &&
 	build/release/tests/tovrin-tap-bench && echo &&
+	build/release/tests/tovrin-analysis-bench && echo &&
 	build/release/tests/tovrin-view-bench'

@@ -41,8 +41,17 @@ void WaveformView::paintEvent(QPaintEvent *)
 	painter.setPen(clipping ? clipRed : dimText);
 	painter.drawText(viewgeometry::readout(w), Qt::AlignRight | Qt::AlignVCenter, readoutText());
 
+	paintPlot(painter, content);
 	paintMeter(painter, meterRect);
 	paintOverlays(painter, content);
+}
+
+void WaveformView::paintPlot(QPainter &painter, const QRectF &content) const
+{
+	if (mode == ViewMode::Spectrum)
+		paintSpectrum(painter, content);
+	else
+		forEachLane(content, [&](const QRectF &lane, int channel, bool) { paintLane(painter, lane, channel); });
 }
 
 // Only the rows with the rounded corners have transparent pixels; the band
@@ -63,11 +72,12 @@ void WaveformView::drawBackdrop(QPainter &painter)
 	painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-// The rounded frame alone is half the cost of a picture; frame, title and the
-// meter's empty scale are therefore drawn once per size, font and title.
+// The rounded frame alone is half the cost of a picture; frame, title, the
+// plot's grid and labels and the meter's empty scale are therefore drawn once
+// per size, font, title, mode and lane layout.
 const QPixmap &WaveformView::backdrop()
 {
-	const BackdropKey key{size(), devicePixelRatioF(), font(), title};
+	const BackdropKey key{size(), devicePixelRatioF(), font(), title, mode, stereo};
 	if (key == backdropKey && !backdropCache.isNull())
 		return backdropCache;
 	backdropKey = key;
@@ -92,6 +102,15 @@ void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) con
 	painter.setPen(titleText);
 	painter.drawText(viewgeometry::title(w), Qt::AlignLeft | Qt::AlignVCenter, title);
 
+	// Grids lie under everything the plot draws; the read-out never meets them.
+	painter.setFont(smallFont(font()));
+	const QRectF content = viewgeometry::content(w, h);
+	if (mode == ViewMode::Spectrum)
+		paintSpectrumGrid(painter, content);
+	else
+		forEachLane(content,
+			    [&](const QRectF &lane, int, bool labels) { paintLaneGrid(painter, lane, labels); });
+
 	// The meter's empty scale: the plot never reaches it, so it may come
 	// before the plot.
 	painter.fillRect(meterRect, meterBack);
@@ -104,8 +123,10 @@ QString WaveformView::readoutText() const
 {
 	using viewstyle::formatDb;
 	if (mode == ViewMode::Spectrum) {
-		if (dominantHz > 0.0f)
-			return QStringLiteral("%1 Hz   %2").arg(std::lroundf(dominantHz)).arg(formatDb(dominantDb));
+		if (analyser.dominantHz > 0.0f)
+			return QStringLiteral("%1 Hz   %2")
+				.arg(std::lroundf(analyser.dominantHz))
+				.arg(formatDb(analyser.dominantDb));
 		return QStringLiteral("\u2014");
 	}
 	return QStringLiteral("峰值 %1   有效值 %2").arg(formatDb(peakDb), formatDb(rmsDb));

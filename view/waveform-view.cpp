@@ -2,6 +2,7 @@
 
 #include "audio/sample-tap.hpp"
 #include "level-meter.hpp"
+#include "view-geometry.hpp"
 
 #include <QDateTime>
 
@@ -40,18 +41,19 @@ QSize WaveformView::minimumSizeHint() const
 void WaveformView::resizeEvent(QResizeEvent *event)
 {
 	QWidget::resizeEvent(event);
+	updateColumnWidth();
 	update();
 }
 
 void WaveformView::reset()
 {
+	history.clear();
 	peakDb = rmsDb = meter::kSilenceDb;
 	clipping = false;
 	std::fill(ring.begin(), ring.end(), 0.0f);
 	ringPos = 0;
 	ringFill = 0;
-	dominantHz = 0.0f;
-	dominantDb = meter::kSilenceDb;
+	analyser.reset();
 }
 
 void WaveformView::setMode(ViewMode m)
@@ -96,8 +98,14 @@ void WaveformView::tick()
 		sampleRate = rate ? rate : SampleTap::kDefaultRateHz;
 		if (!drainLeft.empty()) {
 			measure(drainedStereo);
-			if (mode == ViewMode::Spectrum)
+			if (mode == ViewMode::Waveform) {
+				updateColumnWidth();
+				history.push(drainLeft, drainRight,
+					     int(viewgeometry::content(width(), height()).width()));
+			} else {
 				feedRing();
+				analyseSpectrum(dt);
+			}
 			lastAudioMs = QDateTime::currentMSecsSinceEpoch();
 		}
 		fallAndRelease(dt);
@@ -127,6 +135,19 @@ void WaveformView::feedRing()
 		ringPos = (ringPos + 1) % kRingSize;
 		ringFill = std::min<uint64_t>(ringFill + 1, kRingSize);
 	}
+}
+
+void WaveformView::analyseSpectrum(double dt)
+{
+	if (ringFill < uint64_t(kRingSize))
+		return;
+	analyser.analyse(ring, ringPos, sampleRate, dt);
+}
+
+void WaveformView::updateColumnWidth()
+{
+	const int contentWidth = int(viewgeometry::content(width(), height()).width());
+	history.updateColumnWidth(contentWidth, sampleRate, kHistorySeconds);
 }
 
 void WaveformView::fallAndRelease(double dt)

@@ -3,11 +3,16 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QLineF>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
 
+#include "spectrum-analyser.hpp"
+#include "waveform-history.hpp"
+
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class SampleTap;
@@ -23,7 +28,8 @@ class WaveformView : public QWidget {
 	Q_OBJECT
 
 public:
-	static constexpr int kRingSize = 8192; // samples the spectrum analyses at once
+	static constexpr int kRingSize = SpectrumAnalyser::kSize; // samples the spectrum analyses at once
+	static constexpr double kHistorySeconds = 3.0;            // audio across the waveform's width
 
 	explicit WaveformView(QWidget *parent = nullptr);
 	~WaveformView() override;
@@ -47,6 +53,8 @@ private:
 
 	void measure(bool drainedStereo);
 	void feedRing();
+	void analyseSpectrum(double dt);
+	void updateColumnWidth();
 	void fallAndRelease(double dt);
 
 	QString readoutText() const;
@@ -55,19 +63,26 @@ private:
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
+	void paintPlot(QPainter &painter, const QRectF &contentRect) const;
+	void paintSpectrumGrid(QPainter &painter, const QRectF &r) const;
+	void paintSpectrum(QPainter &painter, const QRectF &r) const;
+	void paintLaneGrid(QPainter &painter, const QRectF &lane, bool labels) const;
+	void paintLane(QPainter &painter, const QRectF &lane, int channel) const;
+	using LanePainter = std::function<void(const QRectF &lane, int channel, bool labels)>;
+	void forEachLane(const QRectF &content, const LanePainter &paint) const;
 
 	SampleTap *tap = nullptr;
 	QString title;
 	QColor accentColor{61, 213, 152};
 	ViewMode mode = ViewMode::Spectrum;
+	WaveformHistory history;
 	std::vector<float> drainLeft;
 	std::vector<float> drainRight;
 	bool stereo = false;
 	std::vector<float> ring;
 	int ringPos = 0;
 	uint64_t ringFill = 0;
-	float dominantHz = 0.0f;
-	float dominantDb = -120.0f;
+	SpectrumAnalyser analyser;
 	uint32_t sampleRate = 48000;
 	float peakDb = -120.0f;
 	float rmsDb = -120.0f;
@@ -83,11 +98,17 @@ private:
 		qreal pixelRatio = 0;
 		QFont font;
 		QString title;
+		ViewMode mode = ViewMode::Spectrum;
+		bool stereo = false;
 		bool operator==(const BackdropKey &o) const
 		{
-			return size == o.size && pixelRatio == o.pixelRatio && font == o.font && title == o.title;
+			return size == o.size && pixelRatio == o.pixelRatio && font == o.font && title == o.title &&
+			       mode == o.mode && stereo == o.stereo;
 		}
 	};
 	QPixmap backdropCache;
 	BackdropKey backdropKey;
+	// Reused between paints so that painting allocates nothing in steady state.
+	mutable std::vector<QLineF> strokes;
+	mutable std::vector<QLineF> clippedStrokes;
 };

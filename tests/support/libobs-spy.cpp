@@ -19,7 +19,7 @@ void reset()
 {
 	Counts &c = counts();
 	c.rawAdded = c.rawRemoved = c.captureAdded = c.captureRemoved = 0;
-	c.sourceReleased = c.weakReleased = c.audioInfo = 0;
+	c.sourceReleased = c.weakReleased = c.audioInfo = c.configIntWrites = 0;
 }
 
 audio_convert_info lastConversion()
@@ -39,6 +39,7 @@ void __real_obs_source_remove_audio_capture_callback(obs_source_t *, obs_source_
 void __real_obs_source_release(obs_source_t *);
 void __real_obs_weak_source_release(obs_weak_source_t *);
 bool __real_obs_get_audio_info(obs_audio_info *);
+void __real_config_set_int(config_t *, const char *, const char *, int64_t);
 
 void __wrap_obs_add_raw_audio_callback(size_t mix, const audio_convert_info *conv, audio_output_callback_t cb,
 				       void *param)
@@ -85,5 +86,11 @@ bool __wrap_obs_get_audio_info(obs_audio_info *info)
 {
 	spy::counts().audioInfo++;
 	return __real_obs_get_audio_info(info);
+}
+
+void __wrap_config_set_int(config_t *config, const char *section, const char *name, int64_t value)
+{
+	spy::counts().configIntWrites++;
+	__real_config_set_int(config, section, name, value);
 }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <obs.h>
+#include <util/config-file.h>
 
 #include <atomic>
 
@@ -17,6 +18,7 @@ struct Counts {
 	std::atomic<int> sourceReleased{0};
 	std::atomic<int> weakReleased{0};
 	std::atomic<int> audioInfo{0};
+	std::atomic<int> configIntWrites{0};
 
 	int total() const
 	{

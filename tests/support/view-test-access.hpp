@@ -14,8 +14,11 @@ struct WaveformViewTestAccess {
 	float &rmsDb() { return v.rmsDb; }
 	bool &clipping() { return v.clipping; }
 	bool &stereo() { return v.stereo; }
-	float &dominantHz() { return v.dominantHz; }
-	float &dominantDb() { return v.dominantDb; }
+	float &dominantHz() { return v.analyser.dominantHz; }
+	float &dominantDb() { return v.analyser.dominantDb; }
+	const std::vector<float> &spectrumDb() const { return v.analyser.levels(); }
+	const WaveformHistory &history() const { return v.history; }
+	uint32_t sampleRate() const { return v.sampleRate; }
 	ViewMode mode() const { return v.mode; }
 	const std::vector<float> &ring() const { return v.ring; }
 	int ringPos() const { return v.ringPos; }

@@ -1,0 +1,100 @@
+#include "support/frontend-stand-in.hpp"
+#include "support/libobs-spy.hpp"
+#include "support/obs-test-env.hpp"
+#include "support/tovrin-test-access.hpp"
+#include "support/view-test-access.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+using Access = TovrinTestAccess;
+
+namespace {
+
+config_t *profile()
+{
+	return standin::profileConfig();
+}
+
+ViewMode modeOf(WaveformView *view)
+{
+	return WaveformViewTestAccess{*view}.mode();
+}
+
+} // namespace
+
+TEST(DisplayMode, AFirstStartShowsSpectraAndWritesNothing)
+{
+	Tovrin panel;
+	EXPECT_EQ(Access::modeCombo(panel)->currentIndex(), 0);
+	EXPECT_EQ(modeOf(Access::inputView(panel)), ViewMode::Spectrum);
+	EXPECT_EQ(modeOf(Access::masterView(panel)), ViewMode::Spectrum);
+	EXPECT_FALSE(config_has_user_value(profile(), "Tovrin", "DisplayMode"));
+	EXPECT_EQ(spy::counts().configIntWrites, 0);
+}
+
+TEST(DisplayMode, AStoredOneRestoresTheWaveformWithoutWritingBack)
+{
+	config_set_int(profile(), "Tovrin", "DisplayMode", 1);
+	spy::reset();
+	Tovrin panel;
+	EXPECT_EQ(Access::modeCombo(panel)->currentIndex(), 1);
+	EXPECT_EQ(modeOf(Access::inputView(panel)), ViewMode::Waveform);
+	EXPECT_EQ(modeOf(Access::masterView(panel)), ViewMode::Waveform);
+	EXPECT_EQ(spy::counts().configIntWrites, 0);
+}
+
+TEST(DisplayMode, AnyOtherStoredValueMeansSpectrumAndIsLeftAlone)
+{
+	for (int stored : {2, -1}) {
+		config_set_int(profile(), "Tovrin", "DisplayMode", stored);
+		Tovrin panel;
+		EXPECT_EQ(Access::modeCombo(panel)->currentIndex(), 0);
+		EXPECT_EQ(modeOf(Access::masterView(panel)), ViewMode::Spectrum);
+		EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), stored);
+
+		Access::modeCombo(panel)->setCurrentIndex(1); // the user picks
+		EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), 1);
+	}
+}
+
+TEST(DisplayMode, PickingAModeSwitchesAndResetsBothViewsAndStoresIt)
+{
+	Tovrin panel;
+	WaveformViewTestAccess master{*Access::masterView(panel)};
+	master.peakDb() = -3.0f;
+	spy::reset();
+
+	Access::modeCombo(panel)->setCurrentIndex(1);
+	EXPECT_EQ(modeOf(Access::inputView(panel)), ViewMode::Waveform);
+	EXPECT_EQ(master.mode(), ViewMode::Waveform);
+	EXPECT_EQ(master.peakDb(), -120.0f) << "reset";
+	EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), 1);
+
+	Access::modeCombo(panel)->setCurrentIndex(0);
+	EXPECT_EQ(master.mode(), ViewMode::Spectrum);
+	EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), 0);
+	EXPECT_EQ(spy::counts().configIntWrites, 2);
+
+	Access::modeCombo(panel)->setCurrentIndex(0); // already current: no signal
+	EXPECT_EQ(spy::counts().configIntWrites, 2);
+}
+
+TEST(DisplayMode, WithoutAProfileTheModeWorksAndNothingIsWritten)
+{
+	standin::frontEnd().noProfile = true;
+	Tovrin panel;
+	Access::modeCombo(panel)->setCurrentIndex(1);
+	EXPECT_EQ(modeOf(Access::masterView(panel)), ViewMode::Waveform);
+	EXPECT_EQ(spy::counts().configIntWrites, 0);
+}
+
+TEST(DisplayMode, AfterShutdownAChangeInTheListIsIgnored)
+{
+	Tovrin panel;
+	panel.shutdown();
+	Access::modeCombo(panel)->setCurrentIndex(1);
+	EXPECT_EQ(modeOf(Access::masterView(panel)), ViewMode::Spectrum);
+	EXPECT_FALSE(config_has_user_value(profile(), "Tovrin", "DisplayMode"));
+}

@@ -1,0 +1,170 @@
+#include "audio/sample-tap.hpp"
+#include "support/pixel-probe.hpp"
+#include "support/view-test-access.hpp"
+#include "view/view-style.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace viewstyle;
+
+namespace {
+
+// A 500 x 220 view: the plot is (10, 28, 462, 172), right edge 472, bottom 200.
+constexpr int kW = 500, kH = 220;
+constexpr double kLeft = 10, kTop = 28, kWidth = 462, kHeight = 172;
+constexpr double kBinHz = 48000.0 / 8192;
+// 48000 Hz x 3 s over 462 pixels: 311.7 samples a column, so 312 each.
+constexpr int kColumn = 312;
+
+// A column that spans -v to +v.
+std::vector<float> swing(int columns, float v)
+{
+	std::vector<float> s(size_t(columns * kColumn));
+	for (size_t i = 0; i < s.size(); i++)
+		s[i] = i % 2 ? -v : v;
+	return s;
+}
+
+int freqX(double hz)
+{
+	return int(kLeft + kWidth * std::log(hz / 20.0) / std::log(1000.0));
+}
+
+int levelY(double db)
+{
+	return int(kTop + kHeight * -db / 90.0);
+}
+
+class PlotPainting : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		view.resize(kW, kH);
+		view.setAccentColor(masterAccent);
+		view.attachTap(&tap);
+	}
+	void feed(const std::vector<float> &left, const std::vector<float> &right = {})
+	{
+		const float *planes[] = {left.data(), right.empty() ? nullptr : right.data()};
+		tap.push(planes, right.empty() ? 1 : 2, uint32_t(left.size()), 1.0f);
+		a.tickAfter(0.033);
+	}
+	std::vector<float> sine(double hz, float amplitude, int n = 8192)
+	{
+		std::vector<float> v = std::vector<float>(size_t(n));
+		for (int i = 0; i < n; i++)
+			v[size_t(i)] = amplitude * float(std::sin(2.0 * M_PI * hz * i / 48000.0));
+		return v;
+	}
+	QImage paint() { return probe::render(view); }
+	int accentIn(const QImage &image, const QRect &r)
+	{
+		return probe::countTinted(image, r, frameFill, masterAccent, 0.6);
+	}
+
+	SampleTap tap;
+	WaveformView view;
+	WaveformViewTestAccess a{view};
+};
+
+} // namespace
+
+TEST_F(PlotPainting, BeforeTheFirstAnalysisTheSpectrumShowsOnlyItsGrids)
+{
+	feed(sine(1000, 1.0f, 4000)); // not yet 8192 samples
+	const QImage image = paint();
+	EXPECT_EQ(accentIn(image, QRect(11, 29, 460, 170)), 0);
+	EXPECT_TRUE(probe::near(image.pixelColor(freqX(1000), 150), freqGridLine, 0));
+	EXPECT_TRUE(probe::near(image.pixelColor(300, levelY(-20)), gridLine, 0));
+	EXPECT_TRUE(probe::near(image.pixelColor(300, levelY(0)), zeroLine, 0));
+	// "-20" above its line, "1k" below the plot.
+	EXPECT_GT(probe::countTinted(image, QRect(12, levelY(-20) - 10, 30, 10), frameFill, dimText), 3);
+	EXPECT_GT(probe::countTinted(image, QRect(freqX(1000) - 17, 202, 34, 14), frameFill, dimText), 3);
+}
+
+TEST_F(PlotPainting, ABinCentredToneDrawsTheCurvesTopAtItsFrequency)
+{
+	const double hz = 171 * kBinHz; // 1001.95 Hz
+	feed(sine(hz, 1.0f));
+	const QImage image = paint();
+	const int x = freqX(hz);
+	EXPECT_GT(accentIn(image, QRect(x - 2, int(kTop), 5, 4)), 0) << "the curve reaches 0 dB there";
+	EXPECT_EQ(accentIn(image, QRect(freqX(8000) - 2, int(kTop), 5, 4)), 0) << "and nowhere near 8 kHz";
+	// The fill below the curve is the accent colour, most opaque near the top.
+	const QColor fill = image.pixelColor(x, 60);
+	EXPECT_GT(fill.blue(), frameFill.blue() + 60);
+}
+
+TEST_F(PlotPainting, SilenceMarksTheLowestBinWithADashedLineAtTheLeftEdge)
+{
+	feed(std::vector<float>(8192, 0.0f));
+	ASSERT_FLOAT_EQ(a.dominantHz(), 23.4375f);
+	const QImage image = paint();
+	const int x = freqX(23.4375);
+	// Rows between the level labels, whose grey lies on the same line.
+	const QRect rows(x - 1, levelY(-40) + 2, 3, levelY(-60) - 12 - levelY(-40) - 2);
+	const int marked = probe::countTinted(image, rows, frameFill, titleText, 0.1);
+	EXPECT_GT(marked, rows.height() / 2);
+	EXPECT_LT(marked, 2 * rows.height()) << "dashed, not solid";
+	EXPECT_EQ(probe::countTinted(image, rows.translated(10, 0), frameFill, titleText, 0.1), 0);
+	// The curve lies on the bottom edge.
+	EXPECT_GT(probe::countTinted(image, QRect(100, 198, 300, 4), frameFill, masterAccent, 0.3), 200);
+}
+
+TEST_F(PlotPainting, TenWaveformColumnsFillOnlyTheRightmostTenPixels)
+{
+	view.setMode(ViewMode::Waveform);
+	feed(swing(10, 0.5f));
+	ASSERT_EQ(a.history().size(), 10u);
+	const QImage image = paint();
+	const int upper = int(kTop + kHeight / 2 - 0.25 * (kHeight / 2 - 2)); // between the centre and +0.5
+	EXPECT_EQ(accentIn(image, QRect(462, upper, 10, 1)), 10);
+	EXPECT_EQ(accentIn(image, QRect(11, int(kTop) + 2, 450, int(kHeight) - 4)), 0);
+}
+
+TEST_F(PlotPainting, ClippedColumnsAreRedAndOthersTheAccent)
+{
+	view.setMode(ViewMode::Waveform);
+	std::vector<float> block(kColumn, 0.998f);
+	block.resize(2 * kColumn, 0.999f);
+	feed(block);
+	ASSERT_EQ(a.history().size(), 2u);
+	const QImage image = paint();
+	// Both columns are dots just below the top of the lane (y = 30).
+	EXPECT_GT(accentIn(image, QRect(470, 29, 1, 3)), 0);
+	EXPECT_GT(probe::count(image, QRect(471, 29, 1, 3), clipRed, 0), 0);
+	EXPECT_EQ(probe::count(image, QRect(470, 29, 1, 3), clipRed, 0), 0);
+}
+
+TEST_F(PlotPainting, StereoDrawsTwoLanesWithAnEightPixelGap)
+{
+	view.setMode(ViewMode::Waveform);
+	std::vector<float> right = swing(10, 0.09f);
+	for (float &v : right)
+		v -= 0.79f; // -0.88 .. -0.7: the lower half only
+	std::vector<float> left = right;
+	for (float &v : left)
+		v = -v;
+	feed(left, right);
+	const QImage image = paint();
+	// Lanes of (172 - 8) / 2 = 82 px, 39 px a side: the upper shows +0.7..+0.88
+	// of channel 0, the lower -0.88..-0.7 of channel 1.
+	const double lane = (kHeight - 8) / 2, half = lane / 2 - 2;
+	EXPECT_EQ(accentIn(image, QRect(462, int(kTop + lane / 2 - 0.8 * half), 10, 1)), 10);
+	EXPECT_EQ(accentIn(image, QRect(462, int(kTop + lane + 8 + lane / 2 + 0.8 * half), 10, 1)), 10);
+	EXPECT_EQ(accentIn(image, QRect(462, int(kTop + lane / 2 + 0.8 * half), 10, 1)), 0) << "no mirror image";
+	EXPECT_EQ(accentIn(image, QRect(455, int(kTop + lane + 1), 17, 6)), 0) << "the gap stays empty";
+	EXPECT_TRUE(probe::near(image.pixelColor(300, int(kTop + lane + 4)), frameFill, 0));
+}
+
+TEST_F(PlotPainting, AFlatLaneStillShowsOnePixelStrokes)
+{
+	view.setMode(ViewMode::Waveform);
+	feed(std::vector<float>(kColumn * 3, 0.0f));
+	const QImage image = paint();
+	const int centre = int(kTop + kHeight / 2);
+	EXPECT_EQ(accentIn(image, QRect(469, centre, 3, 1)), 3) << "each column a stroke on the centre line";
+	EXPECT_EQ(accentIn(image, QRect(469, centre - 3, 3, 2)), 0) << "and none above it";
+}

@@ -1,0 +1,71 @@
+#include "spectrum-analyser.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kFallDbPerSecond = 55.0;
+// A full-scale sine centred on a bin reads 0 dB: the Hann window halves the
+// amplitude and the transform gathers N/2 of it into the bin, so N/4 = 2048.
+constexpr float kMagnitudeScale = 1.0f / 2048.0f;
+constexpr float kSilentMagnitude = 1e-9f;
+constexpr double kLowestHz = 20.0;
+constexpr double kHighestHz = 20000.0;
+
+} // namespace
+
+SpectrumAnalyser::SpectrumAnalyser()
+	: fft(kSize), hannWindow(kSize), fftRe(kSize, 0.0f), fftIm(kSize, 0.0f), spectrumDb(kBins, kFloorDb)
+{
+	// Symmetric Hann: both end points are 0.
+	for (int i = 0; i < kSize; i++)
+		hannWindow[size_t(i)] = float(0.5 - 0.5 * std::cos(2.0 * M_PI * i / (kSize - 1)));
+}
+
+void SpectrumAnalyser::reset()
+{
+	std::fill(spectrumDb.begin(), spectrumDb.end(), kFloorDb);
+	dominantHz = 0.0f;
+	dominantDb = -120.0f;
+}
+
+void SpectrumAnalyser::analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt)
+{
+	window(ring, ringPos);
+	fft.transform(fftRe.data(), fftIm.data());
+	updateLevels(sampleRate, float(std::max(dt, 0.0) * kFallDbPerSecond));
+}
+
+// Oldest to newest sample under the window.
+void SpectrumAnalyser::window(const std::vector<float> &ring, int ringPos)
+{
+	const size_t split = size_t(kSize - ringPos);
+	for (size_t i = 0; i < split; i++)
+		fftRe[i] = ring[size_t(ringPos) + i] * hannWindow[i];
+	for (size_t i = split; i < size_t(kSize); i++)
+		fftRe[i] = ring[i - split] * hannWindow[i];
+	std::fill(fftIm.begin(), fftIm.end(), 0.0f);
+}
+
+void SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall)
+{
+	float best = -120.0f;
+	int bestBin = -1;
+	for (int k = 1; k < kBins; k++) {
+		const float m = std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
+				kMagnitudeScale;
+		const float level = std::max(m > kSilentMagnitude ? 20.0f * std::log10(m) : -120.0f, kFloorDb);
+		float &db = spectrumDb[size_t(k)];
+		db = level >= db ? level : std::max(db - fall, kFloorDb);
+		const double hz = k * double(sampleRate) * (1.0 / kSize);
+		if (hz >= kLowestHz && hz <= kHighestHz && db > best) {
+			best = db;
+			bestBin = k;
+		}
+	}
+	if (bestBin > 0) {
+		dominantDb = best;
+		dominantHz = float(double(bestBin) * sampleRate / kSize);
+	}
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "fft.hpp"
+
+#include <cstdint>
+#include <vector>
+
+// Levels of the latest 8192 mono samples per frequency bin, rising at once and
+// falling 55 dB a second, and the strongest bin between 20 Hz and 20 kHz.
+class SpectrumAnalyser {
+public:
+	static constexpr int kSize = 8192;
+	static constexpr int kBins = kSize / 2;
+	static constexpr float kFloorDb = -90.0f;
+
+	SpectrumAnalyser();
+
+	void reset();
+	// ring holds kSize samples; ringPos is the oldest. dt: seconds since the
+	// previous tick, 0 after a stall.
+	void analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt);
+
+	const std::vector<float> &levels() const { return spectrumDb; }
+	float dominantHz = 0.0f; // 0 until the first analysis
+	float dominantDb = -120.0f;
+
+private:
+	void window(const std::vector<float> &ring, int ringPos);
+	void updateLevels(uint32_t sampleRate, float fall);
+
+	Fft fft;
+	std::vector<float> hannWindow;
+	std::vector<float> fftRe;
+	std::vector<float> fftIm;
+	std::vector<float> spectrumDb;
+};

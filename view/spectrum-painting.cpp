@@ -1,0 +1,113 @@
+#include "waveform-view.hpp"
+
+#include "view-style.hpp"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kLowHz = 20.0;
+constexpr double kFloorDb = 90.0;         // the plot's bottom edge is -90 dB
+const double kDecades = std::log(1000.0); // 20 Hz to 20 kHz
+constexpr int kHighestBin = SpectrumAnalyser::kBins - 2;
+constexpr double kLabelWidth = 34.0;
+
+double freqToX(const QRectF &r, double hz)
+{
+	return r.left() + r.width() * std::clamp(std::log(hz / kLowHz) / kDecades, 0.0, 1.0);
+}
+
+double levelToY(const QRectF &r, double db)
+{
+	return r.top() + r.height() * std::clamp(-db, 0.0, kFloorDb) / kFloorDb;
+}
+
+} // namespace
+
+void WaveformView::paintSpectrumGrid(QPainter &painter, const QRectF &r) const
+{
+	using namespace viewstyle;
+	painter.setFont(scaleFont(painter.font(), font()));
+	for (double hz : {20.0, 50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0, 10000.0, 20000.0}) {
+		painter.setPen(linePen(freqGridLine));
+		const double x = freqToX(r, hz);
+		painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+	}
+	for (int db : {0, -20, -40, -60, -80}) {
+		const double y = levelToY(r, db);
+		painter.setPen(linePen(db == 0 ? zeroLine : gridLine));
+		painter.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
+		if (db == 0)
+			continue;
+		painter.setPen(dimText);
+		painter.drawText(QRectF(r.left() + 2, y - 10, 40, 10), Qt::AlignLeft | Qt::AlignVCenter,
+				 QString::number(db));
+	}
+	painter.setPen(dimText);
+	const std::pair<double, const char *> labels[] = {{20, "20"}, {100, "100"}, {1000, "1k"}, {10000, "10k"}};
+	for (const auto &[hz, text] : labels) {
+		// Centred under its line unless that leaves the plot; the right edge
+		// wins in a plot narrower than a label.
+		const double x =
+			std::min(std::max(freqToX(r, hz) - kLabelWidth / 2, r.left()), r.right() - kLabelWidth);
+		painter.drawText(QRectF(x, r.bottom() + 2, kLabelWidth, 14), Qt::AlignCenter,
+				 QString::fromLatin1(text));
+	}
+}
+
+// The smoothed levels as the loudest bin under each pixel column, over a
+// translucent fill, with the dominant frequency marked.
+void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
+{
+	using namespace viewstyle;
+	if (ringFill < uint64_t(kRingSize))
+		return;
+	const std::vector<float> &levels = analyser.levels();
+	const int n = std::max(int(r.width()), 1);
+	const double binsPerHz = double(SpectrumAnalyser::kSize) / sampleRate;
+	QPainterPath curve, area;
+	for (int i = 0; i < n; i++) {
+		int lo = int(std::floor(kLowHz * std::exp(i * kDecades / n) * binsPerHz));
+		int hi = int(std::ceil(kLowHz * std::exp((i + 1) * kDecades / n) * binsPerHz));
+		lo = std::clamp(lo, 1, kHighestBin);
+		hi = hi > kHighestBin ? kHighestBin : std::max(hi, lo);
+		const float level = std::max(-90.0f, *std::max_element(levels.begin() + lo, levels.begin() + hi + 1));
+		const QPointF point(r.left() + i, levelToY(r, level));
+		if (i == 0) {
+			curve.moveTo(point);
+			area.moveTo(point.x(), r.bottom());
+		} else {
+			curve.lineTo(point);
+		}
+		area.lineTo(point);
+	}
+	area.lineTo(r.right(), r.bottom());
+	area.closeSubpath();
+
+	QLinearGradient gradient(0, r.top(), 0, r.bottom());
+	auto accent = [&](int alpha) {
+		QColor c = accentColor;
+		c.setAlpha(alpha);
+		return c;
+	};
+	gradient.setColorAt(0.0, accent(170));
+	gradient.setColorAt(0.55, accent(80));
+	gradient.setColorAt(1.0, accent(15));
+	painter.fillPath(area, gradient);
+
+	painter.setRenderHint(QPainter::Antialiasing, true);
+	painter.strokePath(curve, linePen(accentColor, 1.2));
+	if (analyser.dominantHz > 0.0f) {
+		QColor marker = titleText;
+		marker.setAlpha(110);
+		painter.setPen(linePen(marker, 1.0, Qt::DashLine));
+		const double x = freqToX(r, analyser.dominantHz);
+		painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+	}
+	painter.setRenderHint(QPainter::Antialiasing, false);
+}

@@ -1,0 +1,94 @@
+#include "waveform-view.hpp"
+
+#include "view-style.hpp"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kLaneGap = 8.0;     // between the two lanes of a stereo picture
+constexpr double kLaneInset = 2.0;   // above full scale and below its negative
+constexpr float kOverRange = 1.2f;   // strokes beyond full scale show this far at most
+constexpr float kClipValue = 0.999f; // columns reaching this are drawn red
+
+struct LaneScale {
+	double centre;
+	double half;
+	double y(double v) const { return centre - v * half; }
+};
+
+LaneScale scaleOf(const QRectF &lane)
+{
+	return {lane.top() + lane.height() * 0.5, lane.height() * 0.5 - kLaneInset};
+}
+
+} // namespace
+
+// One lane for a mono picture; two for stereo, the lower one for channel 1
+// and without labels.
+void WaveformView::forEachLane(const QRectF &content, const LanePainter &paint) const
+{
+	if (!stereo) {
+		paint(content, 0, true);
+		return;
+	}
+	const double laneHeight = (content.height() - kLaneGap) * 0.5;
+	paint(QRectF(content.left(), content.top(), content.width(), laneHeight), 0, true);
+	paint(QRectF(content.left(), content.top() + laneHeight + kLaneGap, content.width(), laneHeight), 1, false);
+}
+
+void WaveformView::paintLaneGrid(QPainter &painter, const QRectF &lane, bool labels) const
+{
+	using namespace viewstyle;
+	if (lane.height() <= 1)
+		return;
+	const LaneScale scale = scaleOf(lane);
+	for (double v : {1.0, 0.5, 0.25, 0.0, -0.25, -0.5, -1.0}) {
+		painter.setPen(linePen(v == 0.0 ? zeroLine : gridLine));
+		painter.drawLine(QPointF(lane.left(), scale.y(v)), QPointF(lane.right(), scale.y(v)));
+	}
+	if (!labels)
+		return;
+	painter.setFont(scaleFont(painter.font(), font()));
+	painter.setPen(dimText);
+	const double x = lane.left() + 3;
+	const Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+	painter.drawText(QRectF(x, scale.centre - scale.half - 1, 40, 12), align, QStringLiteral("0 dB"));
+	painter.drawText(QRectF(x, scale.centre - scale.half * 0.5 - 6, 40, 12), align, QStringLiteral("-6"));
+	painter.drawText(QRectF(x, scale.centre + scale.half * 0.5 - 6, 40, 12), align, QStringLiteral("-6"));
+}
+
+// The newest columns of one channel as min-to-max strokes, newest at the right.
+void WaveformView::paintLane(QPainter &painter, const QRectF &lane, int channel) const
+{
+	using namespace viewstyle;
+	if (lane.height() <= 1)
+		return;
+	const int n = std::min<int>(std::max(int(lane.width()), 1), int(history.size()));
+	if (n <= 0)
+		return;
+	const LaneScale scale = scaleOf(lane);
+	const double x0 = lane.right() - n;
+	const size_t first = history.size() - size_t(n);
+	// Every stroke has a column of its own, so drawing them grouped by colour
+	// gives the same picture with two calls instead of one per column.
+	strokes.clear();
+	clippedStrokes.clear();
+	for (int i = 0; i < n; i++) {
+		const WaveColumn &column = history.at(first + size_t(i));
+		const float lo = channel ? column.minR : column.minL;
+		const float hi = channel ? column.maxR : column.maxL;
+		const double yTop = scale.y(std::clamp(hi, -kOverRange, kOverRange));
+		const double yBot = scale.y(std::clamp(lo, -kOverRange, kOverRange));
+		const bool clipped = hi >= kClipValue || lo <= -kClipValue;
+		(clipped ? clippedStrokes : strokes)
+			.emplace_back(QPointF(x0 + i, yTop), QPointF(x0 + i, std::max(yTop + 1, yBot)));
+	}
+	painter.setPen(linePen(accentColor));
+	painter.drawLines(strokes.data(), int(strokes.size()));
+	painter.setPen(linePen(clipRed));
+	painter.drawLines(clippedStrokes.data(), int(clippedStrokes.size()));
+}
