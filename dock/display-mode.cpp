@@ -2,8 +2,7 @@
 
 #include "view/waveform-view.hpp"
 
-#include <obs-frontend-api.h>
-#include <util/config-file.h>
+#include "profile-settings.hpp"
 
 #include <QComboBox>
 
@@ -24,19 +23,15 @@ void Tovrin::setDisplayMode(int index, bool persist)
 {
 	const bool waveform = index == kWaveformIndex;
 	applyDisplayMode(waveform);
-	if (!persist)
-		return;
-	if (config_t *config = obs_frontend_get_profile_config())
-		config_set_int(config, "Tovrin", "DisplayMode", waveform ? 1 : 0);
+	if (persist)
+		profilesettings::writeInt("DisplayMode", waveform ? 1 : 0);
 }
 
 // Read once per panel and applied without writing back, so a first start
 // leaves the profile untouched.
 void Tovrin::restoreDisplayMode()
 {
-	config_t *config = obs_frontend_get_profile_config();
-	const int32_t stored = config ? int32_t(config_get_int(config, "Tovrin", "DisplayMode")) : 0;
-	setDisplayMode(stored, false);
+	setDisplayMode(profilesettings::readInt("DisplayMode"), false);
 }
 
 void Tovrin::applyDisplayMode(bool waveform)

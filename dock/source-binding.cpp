@@ -1,11 +1,10 @@
 #include "tovrin.hpp"
 
+#include "profile-settings.hpp"
 #include "source-ref.hpp"
 #include "view/waveform-view.hpp"
 #include "volume-scale.hpp"
 
-#include <obs-frontend-api.h>
-#include <util/config-file.h>
 #include <obs-module.h>
 
 #include <QComboBox>
@@ -18,12 +17,6 @@ namespace {
 QString inputTitle()
 {
 	return QString::fromUtf8(obs_module_text("Input.Title"));
-}
-
-void saveSourceUuid(const QString &uuid)
-{
-	if (config_t *config = obs_frontend_get_profile_config())
-		config_set_string(config, "Tovrin", "SourceUuid", uuid.toUtf8().constData());
 }
 
 } // namespace
@@ -46,7 +39,7 @@ void Tovrin::bindSource(obs_source_t *source)
 	}
 	boundUuid = QString::fromUtf8(obs_source_get_uuid(source));
 	obs_source_add_audio_capture_callback(boundSource, onSourceAudio, this);
-	saveSourceUuid(boundUuid);
+	profilesettings::writeString("SourceUuid", boundUuid);
 
 	// Whatever the new callback pushed before the panel was ready goes.
 	inputTap.clear();

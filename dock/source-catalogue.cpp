@@ -1,10 +1,9 @@
 #include "source-catalogue.hpp"
 
+#include "profile-settings.hpp"
 #include "source-ref.hpp"
 #include "tovrin.hpp"
 
-#include <obs-frontend-api.h>
-#include <util/config-file.h>
 #include <obs-module.h>
 
 #include <QComboBox>
@@ -33,12 +32,6 @@ bool collectAudioSource(void *param, obs_source_t *source)
 	entry.audioActive = obs_source_active(source) && obs_source_audio_active(source);
 	static_cast<SourceCatalogue *>(param)->push_back(entry);
 	return true;
-}
-
-QString savedSourceUuid()
-{
-	config_t *config = obs_frontend_get_profile_config();
-	return config ? QString::fromUtf8(config_get_string(config, "Tovrin", "SourceUuid")) : QString();
 }
 
 int findUuid(const QComboBox *combo, const QString &uuid)
@@ -136,7 +129,7 @@ QString Tovrin::boundSourceUuid() const
 
 QString Tovrin::bindAutomatic(const SourceCatalogue &catalogue)
 {
-	const SourceEntry *chosen = chooseAutomatic(catalogue, savedSourceUuid());
+	const SourceEntry *chosen = chooseAutomatic(catalogue, profilesettings::readString("SourceUuid"));
 	OBSSourceAutoRelease source = obs_get_source_by_uuid(chosen->uuid.toUtf8().constData());
 	if (!source)
 		return QString();

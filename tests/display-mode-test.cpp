@@ -81,6 +81,17 @@ TEST(DisplayMode, PickingAModeSwitchesAndResetsBothViewsAndStoresIt)
 	EXPECT_EQ(spy::counts().configIntWrites, 2);
 }
 
+// OBS does not save the profile on exit: the choice must be on disk at once.
+TEST(DisplayMode, TheChoiceReachesTheProfileFileAtOnce)
+{
+	Tovrin panel;
+	Access::modeCombo(panel)->setCurrentIndex(1);
+	config_t *onDisk = nullptr;
+	ASSERT_EQ(config_open(&onDisk, standin::profilePath().c_str(), CONFIG_OPEN_EXISTING), CONFIG_SUCCESS);
+	EXPECT_EQ(config_get_int(onDisk, "Tovrin", "DisplayMode"), 1);
+	config_close(onDisk);
+}
+
 TEST(DisplayMode, WithoutAProfileTheModeWorksAndNothingIsWritten)
 {
 	standin::frontEnd().noProfile = true;

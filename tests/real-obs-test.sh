@@ -26,18 +26,63 @@ dock_state_is() { [ "$(python3 "$tools/obs_home.py" dock-state "$OBS_HOME")" = "
 no_floating_dock() { ! xwininfo -root -children | grep -q '"Tovrin"'; }
 no_crash_report() { [ -z "$(ls -A "$OBS_HOME/.config/obs-studio/crashes" 2>/dev/null)" ]; }
 
-# What the views show, read off the screenshot by their palette.
-probe_views() { # probe_views SCREENSHOT
-	local out
-	out=$(python3 "$tools/dock_probe.py" "$1" "$work/dock.png")
-	echo "$out" | sed 's/^/    /'
-	# The demo tone is a -6 dBFS sine: RMS -9 dB lights 85 % of the meter.
-	check "master meter shows the tone" awk '/^master/ { split($0, f, "meter_lit="); exit !(f[2] + 0 >= 0.6) }' <<<"$out"
-	check "master read-out drawn" awk '/^master/ { split($0, f, "readout_pixels="); exit !(f[2] + 0 > 3) }' <<<"$out"
+# What the views show, read off a screenshot by their palette.
+probe_views() { # probe_views SCREENSHOT CROP
+	PROBE=$(python3 "$tools/dock_probe.py" "$1" "$2")
+	echo "$PROBE" | sed 's/^/    /'
+}
+probed() { # probed VIEW FIELD: a value of the last probe
+	awk -v view="$1" -v field="$2=" '$1 == view { split($0, f, field); split(f[2], v, " "); print v[1] }' <<<"$PROBE"
+}
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 >= b + 0) }'; }
+
+# The demo tone, a -6 dBFS sine of 1 kHz, in the master view's spectrum.
+check_tone_spectrum() {
+	probe_views "$work/$1.png" "$work/dock.png"
+	# RMS -9 dB lights 85 % of the meter.
+	check "master meter shows the tone" at_least "$(probed master meter_lit)" 0.6
+	check "master read-out drawn" at_least "$(probed master readout_pixels)" 4
+	check "master view in spectrum mode" test "$(probed master mode)" = spectrum
+	# One column of a 267-pixel plot spans 2.6 % of frequency.
+	check "spectrum peaks at 1 kHz ($(probed master peak_hz) Hz)" \
+		awk -v hz="$(probed master peak_hz)" 'BEGIN { exit !(hz >= 930 && hz <= 1070) }'
 }
 
-# One start of OBS with the layout saved by the previous one.
-run_obs() { # run_obs NAME [probe]
+# Picks "Waveform" in the mode list the way a user does: a click on the list
+# (the row above the upper view), then Down and Return.
+switch_to_waveform() {
+	local box x y
+	box=$(sed -n 's/^input box=(\([0-9]*\), \([0-9]*\),.*/\1,\2/p' <<<"$PROBE")
+	x=$(($(cut -d, -f1 <<<"$box") + 88))
+	y=$(($(cut -d, -f2 <<<"$box") - 28))
+	xdotool windowfocus --sync "$(obs_session_main_window)"
+	xdotool mousemove "$x" "$y"
+	sleep 0.3
+	xdotool mousedown 1
+	sleep 0.1
+	xdotool mouseup 1
+	sleep 1
+	xdotool key Down
+	sleep 0.3
+	xdotool key Return
+	sleep 1
+	import -window root "$work/$1-waveform.png" 2>/dev/null
+	probe_views "$work/$1-waveform.png" "$work/dock-waveform.png"
+	check "both views switched to waveform" test "$(probed input mode)+$(probed master mode)" = waveform+waveform
+}
+
+check_waveform_restored() {
+	probe_views "$work/$1.png" "$work/dock-restored.png"
+	check "waveform mode came back from the profile" test "$(probed master mode)" = waveform
+}
+
+profile_mode_is() {
+	grep -A5 '^\[Tovrin\]' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" | grep -qx "DisplayMode=$1"
+}
+
+# One start of OBS with the layout saved by the previous one; HOOK runs on the
+# screenshot while OBS is still up.
+run_obs() { # run_obs NAME [HOOK...]
 	echo "OBS run '$1' ($(python3 "$tools/obs_home.py" dock-state "$OBS_HOME") before start)"
 	obs_session_start
 	check "module loaded" obs_session_wait_log '\[tovrin\] loaded' 60
@@ -47,7 +92,8 @@ run_obs() { # run_obs NAME [probe]
 	sleep 4
 	check "no floating dock window" no_floating_dock
 	import -window root "$work/$1.png" 2>/dev/null
-	[ "${2:-}" = probe ] && probe_views "$work/$1.png"
+	local hook
+	for hook in "${@:2}"; do "$hook" "$1"; done
 	obs_session_quit
 	local status=$?
 	check "OBS quit cleanly (status $status)" test "$status" = 0
@@ -63,9 +109,10 @@ rm -rf "$work"
 mkdir -p "$work"
 obs_session_prepare "$build" "$work/home"
 
-run_obs first-start probe
+run_obs first-start check_tone_spectrum switch_to_waveform
+check "the mode was saved in the profile" profile_mode_is 1
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 2 # hidden and floating
-run_obs after-hidden-floating
+run_obs after-hidden-floating check_waveform_restored
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 3 # shown but floating
 run_obs after-floating
 

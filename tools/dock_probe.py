@@ -4,10 +4,12 @@
   dock_probe.py SCREENSHOT.png [CROP.png]
 
 Prints one line per view (upper first) with its frame box, the share of its
-meter lit by the level bar, and whether its header read-out is drawn; exits 1
-when there are not two views. With CROP.png, saves the dock's area there.
+meter lit by the level bar, how many read-out pixels are drawn, the mode it
+shows and, in spectrum mode, the frequency under the curve's highest point;
+exits 1 when there are not two views. With CROP.png, saves the dock's area.
 Colours are the views' own palette; only ImageMagick's convert is needed.
 """
+import math
 import subprocess
 import sys
 
@@ -16,6 +18,10 @@ METER_BACK = (20, 26, 35)
 METER_GREEN = (46, 204, 113)
 DIM_TEXT = (125, 134, 148)
 CLIP_RED = (255, 95, 86)
+FREQ_GRID = (22, 29, 39)
+GRID_LINE = (28, 36, 49)
+ZERO_LINE = (44, 54, 70)
+ACCENTS = ((61, 213, 152), (77, 157, 240))
 
 
 def load(path):
@@ -89,7 +95,43 @@ def read_view(img, box):
                 lit += p != METER_BACK
     readout = sum(tinted(img.at(x, y), FRAME_FILL, DIM_TEXT) or tinted(img.at(x, y), FRAME_FILL, CLIP_RED)
                   for y in range(y0 + 4, y0 + 22) for x in range(max(x1 - 160, x0), x1 - 8))
-    return {"box": box, "meter_lit": round(lit / total, 2) if total else 0.0, "readout_pixels": readout}
+    # The widget is one pixel beyond the fill on each side; its plot follows.
+    wx, wy, w, h = x0 - 1, y0 - 1, x1 - x0 + 3, y1 - y0 + 3
+    plot = (wx + 10, wy + 28, max(w - 38, 1), max(h - 48, 1))
+    mode, peak_hz = plot_mode(img, plot), 0
+    if mode == "spectrum":
+        peak_hz = spectrum_peak(img, plot)
+    return {"box": box, "meter_lit": round(lit / total, 2) if total else 0.0, "readout_pixels": readout,
+            "mode": mode, "peak_hz": peak_hz}
+
+
+def plot_mode(img, plot):
+    """A spectrum has vertical frequency lines (100 Hz is a third of the way);
+    a waveform has none, only the horizontal grid of its lanes, whose outer
+    lines the strokes of a -6 dB signal never cover."""
+    px, py, pw, ph = plot
+    x100 = px + int(pw * math.log(100 / 20) / math.log(1000))
+    column = [img.at(x, py + ph // 2 + dy) for x in (x100 - 1, x100, x100 + 1) for dy in range(-20, 20, 5)]
+    if sum(p == FREQ_GRID for p in column) >= 4:
+        return "spectrum"
+    rows = [img.at(px + pw // 3, y) for y in range(py, py + ph)]
+    return "waveform" if sum(p in (GRID_LINE, ZERO_LINE) for p in rows) >= 2 else "unknown"
+
+
+def spectrum_peak(img, plot):
+    """Frequency of the column where the curve reaches highest."""
+    px, py, pw, ph = plot
+    best_y, best_x = None, None
+    for x in range(px, px + pw):
+        for y in range(py, py + ph):
+            p = img.at(x, y)
+            if any(tinted(p, FRAME_FILL, a, 0.6) for a in ACCENTS):
+                if best_y is None or y < best_y:
+                    best_y, best_x = y, x
+                break
+    if best_x is None:
+        return 0
+    return round(20 * 1000 ** ((best_x - px) / pw))
 
 
 def main(argv):
@@ -102,7 +144,8 @@ def main(argv):
         return 1
     for name, box in zip(("input", "master"), views):
         v = read_view(img, box)
-        print(f"{name} box={v['box']} meter_lit={v['meter_lit']} readout_pixels={v['readout_pixels']}")
+        print(f"{name} box={v['box']} meter_lit={v['meter_lit']} readout_pixels={v['readout_pixels']} "
+              f"mode={v['mode']} peak_hz={v['peak_hz']}")
     if len(argv) > 1:
         x0 = min(b[0] for b in views) - 12
         y0 = max(min(b[1] for b in views) - 140, 0)

@@ -5,7 +5,10 @@
 #include <obs-frontend-api.h>
 #include <obs.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QMainWindow>
 
 namespace standin {
@@ -27,12 +30,25 @@ QDockWidget *dock(const char *id)
 	return mainWindow()->findChild<QDockWidget *>(id);
 }
 
-// In memory only (never saved); closed before libobs counts its leaks.
+std::string profilePath()
+{
+	static const std::string path =
+		QDir::temp()
+			.filePath(QStringLiteral("tovrin-profile-%1.ini").arg(QCoreApplication::applicationPid()))
+			.toStdString();
+	return path;
+}
+
+// A file of this process's own, removed again, and closed before libobs counts
+// its leaks.
 config_t *profileConfig()
 {
 	static config_t *config = [] {
-		config_t *c = config_create("tovrin-test-profile.ini");
-		testenv::beforeShutdown([c] { config_close(c); });
+		config_t *c = config_create(profilePath().c_str());
+		testenv::beforeShutdown([c] {
+			config_close(c);
+			QFile::remove(QString::fromStdString(profilePath()));
+		});
 		return c;
 	}();
 	return config;

@@ -12,7 +12,8 @@ class QMainWindow;
 
 // Stands in for the OBS application's front end, which a test process does not
 // have: a main window that hosts docks the way OBS does, a profile
-// configuration (a real config_t, in memory), and the two source dialogs.
+// configuration (a real config_t with a file of its own), and the two source
+// dialogs.
 namespace standin {
 
 struct FrontEnd {
@@ -29,6 +30,7 @@ FrontEnd &frontEnd();
 QMainWindow *mainWindow();
 QDockWidget *dock(const char *id);
 config_t *profileConfig();
+std::string profilePath(); // where the profile is saved
 // Forgets what was recorded and removes every dock.
 void reset();
 
