@@ -21,6 +21,11 @@ bool collectAudioSource(void *param, obs_source_t *source)
 {
 	if (!(obs_source_get_output_flags(source) & OBS_SOURCE_AUDIO))
 		return true;
+	// libobs goes on listing a removed source while anyone holds a reference,
+	// and the panel holds one: as listed, it would stay bound (and alive,
+	// capturing) forever.
+	if (obs_source_removed(source))
+		return true;
 	const char *uuid = obs_source_get_uuid(source);
 	const char *name = obs_source_get_name(source);
 	if (!uuid || !name || !*name)
@@ -90,7 +95,7 @@ void Tovrin::refreshSources(bool allowRestore)
 		current.clear();
 		restorePending = true;
 	}
-	if (current.isEmpty() && allowRestore && restorePending && !catalogue.empty())
+	if (current.isEmpty() && allowRestore && restorePending && !collectionLoading && !catalogue.empty())
 		current = bindAutomatic(catalogue);
 	showCurrentSource(current);
 }

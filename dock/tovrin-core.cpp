@@ -30,6 +30,7 @@ Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
 	syncControls();
 	refreshSources(true);
 	startTimers();
+	obs_frontend_add_event_callback(onFrontendEvent, this);
 }
 
 Tovrin::~Tovrin()
@@ -83,6 +84,7 @@ void Tovrin::shutdown()
 	if (slowTimer)
 		slowTimer->stop();
 
+	obs_frontend_remove_event_callback(onFrontendEvent, this);
 	unbindSource();
 	obs_remove_raw_audio_callback(kMasterMix, onMasterAudio, this);
 }

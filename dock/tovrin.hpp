@@ -4,6 +4,8 @@
 #include "audio/sample-tap.hpp"
 #include "source-catalogue.hpp"
 
+#include <obs-frontend-api.h>
+
 #include <QString>
 #include <QWidget>
 
@@ -75,6 +77,10 @@ private:
 	void syncControls();
 	void updateInputTitle();
 
+	static void onFrontendEvent(enum obs_frontend_event event, void *param);
+	void releaseForCleanup();
+	void restoreAfterCleanup();
+
 	void setDisplayMode(int index, bool persist);
 	void restoreDisplayMode();
 	void applyDisplayMode(bool waveform);
@@ -103,4 +109,7 @@ private:
 	// Read by the audio callbacks; written once, on the UI thread.
 	std::atomic<bool> closing{false};
 	bool restorePending = true;
+	// OBS is tearing sources down (collection switch or exit): bind nothing
+	// automatically until a collection is loaded again.
+	bool collectionLoading = false;
 };

@@ -76,6 +76,14 @@ check_waveform_restored() {
 	check "waveform mode came back from the profile" test "$(probed master mode)" = waveform
 }
 
+# The demo tone's uuid in the scene collection, and what the profile kept.
+profile_keeps_the_demo_tone() {
+	local tone
+	tone=$(python3 -c 'import json, sys; print(next(s["uuid"] for s in json.load(open(sys.argv[1]))["sources"] if s["name"] == "Demo tone"))' \
+		"$OBS_HOME/.config/obs-studio/basic/scenes/Tovrin.json")
+	grep -A5 '^\[Tovrin\]' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" | grep -qx "SourceUuid=$tone"
+}
+
 profile_mode_is() {
 	grep -A5 '^\[Tovrin\]' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" | grep -qx "DisplayMode=$1"
 }
@@ -100,6 +108,9 @@ run_obs() { # run_obs NAME [HOOK...]
 	check "module unloaded" has_line '\[tovrin\] unloaded'
 	check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
 	check "no dock refused" lacks_line '\[tovrin\] failed to add dock'
+	check "the demo tone was bound" has_line "\\[tovrin\\] monitoring source 'Demo tone'"
+	check "no source held at exit" lacks_line 'Not all sources were cleared'
+	check "the chosen source is still saved after exit" profile_keeps_the_demo_tone
 	check "no crash report" no_crash_report
 	check "dock saved shown and docked" dock_state_is "visible,docked"
 	cp "$(obs_session_log)" "$work/$1.log" 2>/dev/null

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+
+#include <algorithm>
 #include <QMainWindow>
 
 namespace standin {
@@ -52,6 +54,13 @@ config_t *profileConfig()
 		return c;
 	}();
 	return config;
+}
+
+void fire(enum obs_frontend_event event)
+{
+	const auto callbacks = frontEnd().eventCallbacks;
+	for (const auto &[callback, param] : callbacks)
+		callback(event, param);
 }
 
 void reset()
@@ -108,4 +117,16 @@ void obs_frontend_open_source_filters(obs_source_t *source)
 void obs_frontend_open_source_properties(obs_source_t *source)
 {
 	standin::frontEnd().propertiesOpened.emplace_back(obs_source_get_name(source));
+}
+
+void obs_frontend_add_event_callback(obs_frontend_event_cb callback, void *param)
+{
+	standin::frontEnd().eventCallbacks.emplace_back(callback, param);
+}
+
+void obs_frontend_remove_event_callback(obs_frontend_event_cb callback, void *param)
+{
+	auto &callbacks = standin::frontEnd().eventCallbacks;
+	callbacks.erase(std::remove(callbacks.begin(), callbacks.end(), std::make_pair(callback, param)),
+			callbacks.end());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <obs-frontend-api.h>
 #include <util/config-file.h>
 
 #include <QString>
@@ -24,6 +25,7 @@ struct FrontEnd {
 	bool noProfile = false; // as before a profile is loaded
 	std::vector<std::string> filtersOpened;
 	std::vector<std::string> propertiesOpened;
+	std::vector<std::pair<obs_frontend_event_cb, void *>> eventCallbacks;
 };
 
 FrontEnd &frontEnd();
@@ -31,6 +33,8 @@ QMainWindow *mainWindow();
 QDockWidget *dock(const char *id);
 config_t *profileConfig();
 std::string profilePath(); // where the profile is saved
+// Announces a front-end event to everyone listening, as OBS does.
+void fire(enum obs_frontend_event event);
 // Forgets what was recorded and removes every dock.
 void reset();
 

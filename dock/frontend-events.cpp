@@ -1,0 +1,44 @@
+#include "tovrin.hpp"
+
+#include <obs-frontend-api.h>
+
+// OBS tears every source down when it switches scene collections and when it
+// exits, and it complains (and on a switch shows an error and closes) if one is
+// still referenced. So the binding goes before that, and no source may be bound
+// automatically, and so overwrite the saved one, until a collection is loaded
+// again.
+void Tovrin::onFrontendEvent(enum obs_frontend_event event, void *param)
+{
+	auto *panel = static_cast<Tovrin *>(param);
+	switch (event) {
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP:
+	case OBS_FRONTEND_EVENT_EXIT:
+		panel->releaseForCleanup();
+		break;
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
+	case OBS_FRONTEND_EVENT_FINISHED_LOADING: // the first collection loads with a clean-up too
+		panel->restoreAfterCleanup();
+		break;
+	default:
+		break;
+	}
+}
+
+void Tovrin::releaseForCleanup()
+{
+	if (closing)
+		return;
+	collectionLoading = true;
+	unbindSource();
+	showCurrentSource(QString());
+}
+
+void Tovrin::restoreAfterCleanup()
+{
+	if (closing || !collectionLoading)
+		return;
+	collectionLoading = false;
+	restorePending = true;
+	refreshSources(true);
+}

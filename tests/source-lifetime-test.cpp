@@ -1,0 +1,109 @@
+// The bound source's life against OBS's: a source the user deletes, and the
+// wholesale tear-down of a scene collection switch or of exiting.
+#include "support/frontend-stand-in.hpp"
+#include "support/obs-test-env.hpp"
+#include "support/tovrin-test-access.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+using Access = TovrinTestAccess;
+
+namespace {
+
+void markDestroyed(void *flag, calldata_t *)
+{
+	*static_cast<bool *>(flag) = true;
+}
+
+QString savedUuid()
+{
+	return QString::fromUtf8(config_get_string(standin::profileConfig(), "Tovrin", "SourceUuid"));
+}
+
+QString uuidOf(obs_source_t *s)
+{
+	return QString::fromUtf8(obs_source_get_uuid(s));
+}
+
+} // namespace
+
+TEST(SourceLifetime, ADeletedSourceIsUnboundReleasedAndReplacedByAFallback)
+{
+	obs_source_t *mic = testenv::createToneSource("Aaa mic");
+	obs_source_t *desk = testenv::createToneSource("Desk");
+	bool destroyed = false;
+	signal_handler_connect(obs_source_get_signal_handler(mic), "destroy", markDestroyed, &destroyed);
+	Tovrin panel;
+	ASSERT_EQ(Access::boundSource(panel), mic);
+
+	// The user deletes it in OBS: removed, and the scene lets go of it.
+	obs_source_remove(mic);
+	obs_source_release(mic);
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr);
+	EXPECT_EQ(Access::sourceCombo(panel)->currentIndex(), 0);
+	EXPECT_TRUE(testenv::waitFor([&] { return destroyed; }, 2000)) << "the last reference is gone";
+
+	Access::slowTick(panel); // the next slow tick binds the fallback
+	EXPECT_EQ(Access::boundSource(panel), desk);
+	EXPECT_EQ(savedUuid(), uuidOf(desk));
+	obs_source_release(desk);
+}
+
+TEST(SourceLifetime, ACollectionSwitchReleasesTheSourceAndRestoresTheSavedOneAfterwards)
+{
+	obs_source_t *mic = testenv::createToneSource("Mic");
+	obs_source_t *other = testenv::createToneSource("Aaa other");
+	config_set_string(standin::profileConfig(), "Tovrin", "SourceUuid", obs_source_get_uuid(mic));
+	Tovrin panel;
+	ASSERT_EQ(Access::boundSource(panel), mic);
+
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING);
+	EXPECT_EQ(Access::boundSource(panel), nullptr) << "no reference held while OBS clears the collection";
+	for (int i = 0; i < 3; i++)
+		Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr) << "no fallback while the collection loads";
+	EXPECT_EQ(savedUuid(), uuidOf(mic));
+
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
+	EXPECT_EQ(Access::boundSource(panel), mic) << "the saved source, not the first in name order";
+	EXPECT_EQ(Access::sourceCombo(panel)->currentText(), "Mic");
+	obs_source_release(mic);
+	obs_source_release(other);
+}
+
+TEST(SourceLifetime, ExitingReleasesTheSourceAndKeepsTheSavedChoice)
+{
+	obs_source_t *mic = testenv::createToneSource("Mic");
+	obs_source_t *other = testenv::createToneSource("Aaa other");
+	config_set_string(standin::profileConfig(), "Tovrin", "SourceUuid", obs_source_get_uuid(mic));
+	Tovrin panel;
+	ASSERT_EQ(Access::boundSource(panel), mic);
+
+	// OBS removes everything, then announces the clean-up.
+	obs_source_remove(mic);
+	obs_source_remove(other);
+	Access::slowTick(panel);
+	Access::slowTick(panel);
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
+	standin::fire(OBS_FRONTEND_EVENT_EXIT);
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr);
+	EXPECT_EQ(savedUuid(), uuidOf(mic)) << "the user's choice survives the exit";
+	obs_source_release(mic);
+	obs_source_release(other);
+}
+
+TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasFinishedLoading)
+{
+	Tovrin panel;
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
+	obs_source_t *mic = testenv::createToneSource("Mic");
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr);
+	standin::fire(OBS_FRONTEND_EVENT_FINISHED_LOADING);
+	EXPECT_EQ(Access::boundSource(panel), mic);
+	obs_source_release(mic);
+}
