@@ -8,6 +8,8 @@
 
 #include <QComboBox>
 
+#include <memory>
+
 using Access = TovrinTestAccess;
 
 namespace {
@@ -52,14 +54,29 @@ TEST(SourceLifetime, ADeletedSourceIsUnboundReleasedAndReplacedByAFallback)
 	obs_source_release(desk);
 }
 
-TEST(SourceLifetime, ACollectionSwitchReleasesTheSourceAndRestoresTheSavedOneAfterwards)
-{
+// "Mic" was chosen and saved; "Aaa other" would be the first fallback.
+class SavedChoice : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		config_set_string(standin::profileConfig(), "Tovrin", "SourceUuid", obs_source_get_uuid(mic));
+		panel = std::make_unique<Tovrin>();
+		ASSERT_EQ(Access::boundSource(*panel), mic);
+	}
+	void TearDown() override
+	{
+		panel.reset();
+		obs_source_release(mic);
+		obs_source_release(other);
+	}
 	obs_source_t *mic = testenv::createToneSource("Mic");
 	obs_source_t *other = testenv::createToneSource("Aaa other");
-	config_set_string(standin::profileConfig(), "Tovrin", "SourceUuid", obs_source_get_uuid(mic));
-	Tovrin panel;
-	ASSERT_EQ(Access::boundSource(panel), mic);
+	std::unique_ptr<Tovrin> panel;
+};
 
+TEST_F(SavedChoice, ACollectionSwitchReleasesTheSourceAndRestoresTheSavedOneAfterwards)
+{
+	Tovrin &panel = *this->panel;
 	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING);
 	EXPECT_EQ(Access::boundSource(panel), nullptr) << "no reference held while OBS clears the collection";
 	for (int i = 0; i < 3; i++)
@@ -70,18 +87,11 @@ TEST(SourceLifetime, ACollectionSwitchReleasesTheSourceAndRestoresTheSavedOneAft
 	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
 	EXPECT_EQ(Access::boundSource(panel), mic) << "the saved source, not the first in name order";
 	EXPECT_EQ(Access::sourceCombo(panel)->currentText(), "Mic");
-	obs_source_release(mic);
-	obs_source_release(other);
 }
 
-TEST(SourceLifetime, ExitingReleasesTheSourceAndKeepsTheSavedChoice)
+TEST_F(SavedChoice, ExitingReleasesTheSourceAndKeepsTheSavedChoice)
 {
-	obs_source_t *mic = testenv::createToneSource("Mic");
-	obs_source_t *other = testenv::createToneSource("Aaa other");
-	config_set_string(standin::profileConfig(), "Tovrin", "SourceUuid", obs_source_get_uuid(mic));
-	Tovrin panel;
-	ASSERT_EQ(Access::boundSource(panel), mic);
-
+	Tovrin &panel = *this->panel;
 	// OBS removes everything, then announces the clean-up.
 	obs_source_remove(mic);
 	obs_source_remove(other);
@@ -92,8 +102,6 @@ TEST(SourceLifetime, ExitingReleasesTheSourceAndKeepsTheSavedChoice)
 	Access::slowTick(panel);
 	EXPECT_EQ(Access::boundSource(panel), nullptr);
 	EXPECT_EQ(savedUuid(), uuidOf(mic)) << "the user's choice survives the exit";
-	obs_source_release(mic);
-	obs_source_release(other);
 }
 
 TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasFinishedLoading)
