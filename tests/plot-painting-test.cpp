@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
+#include <algorithm>
 #include <cmath>
 
 using namespace viewstyle;
@@ -167,4 +170,50 @@ TEST_F(PlotPainting, AFlatLaneStillShowsOnePixelStrokes)
 	const int centre = int(kTop + kHeight / 2);
 	EXPECT_EQ(accentIn(image, QRect(469, centre, 3, 1)), 3) << "each column a stroke on the centre line";
 	EXPECT_EQ(accentIn(image, QRect(469, centre - 3, 3, 2)), 0) << "and none above it";
+}
+
+// Strokes are filled as rectangles for speed; they must be exactly the pixels
+// Qt's own one-pixel lines would give, on whatever Qt the module runs with.
+TEST_F(PlotPainting, WaveformStrokesArePixelForPixelQtsOwnLines)
+{
+	view.setMode(ViewMode::Waveform);
+	std::vector<float> wobble(size_t(kColumn) * 400);
+	for (size_t i = 0; i < wobble.size(); i++)
+		wobble[i] = float(std::sin(double(i) * 0.0007) * std::sin(double(i) * 0.05) * 1.1);
+	feed(wobble);
+	const QImage image = paint();
+
+	QImage lines(image.size(), QImage::Format_ARGB32_Premultiplied);
+	lines.fill(Qt::black);
+	QPainter p(&lines);
+	const double centre = kTop + kHeight / 2, half = kHeight / 2 - 2;
+	const WaveformHistory &h = a.history();
+	const int n = int(h.size()) < int(kWidth) ? int(h.size()) : int(kWidth);
+	for (int i = 0; i < n; i++) {
+		const WaveColumn &c = h.at(h.size() - size_t(n) + size_t(i));
+		const double yTop = centre - half * std::clamp(c.maxL, -1.2f, 1.2f);
+		const double yBot = centre - half * std::clamp(c.minL, -1.2f, 1.2f);
+		p.setPen(linePen(c.maxL >= 0.999f || c.minL <= -0.999f ? clipRed : masterAccent));
+		const double x = kLeft + kWidth - n + i;
+		p.drawLine(QPointF(x, yTop), QPointF(x, std::max(yTop + 1, yBot)));
+	}
+	p.end();
+	int compared = 0, differing = 0;
+	for (int i = 0; i < n; i++) {
+		const int x = int(kLeft + kWidth) - n + i;
+		for (int y = 0; y < kH; y++) {
+			const bool drawn = lines.pixelColor(x, y) != QColor(Qt::black);
+			if (!drawn)
+				continue;
+			compared++;
+			differing += image.pixelColor(x, y) != lines.pixelColor(x, y);
+		}
+		// and nothing painted in the accent colours where Qt drew no line
+		for (int y = int(kTop) + 1; y < int(kTop + kHeight) - 1; y++)
+			if (lines.pixelColor(x, y) == QColor(Qt::black))
+				differing += image.pixelColor(x, y) == masterAccent ||
+					     image.pixelColor(x, y) == clipRed;
+	}
+	EXPECT_GT(compared, 1000);
+	EXPECT_EQ(differing, 0);
 }

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
-#include <QLineF>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -108,7 +107,4 @@ private:
 	};
 	QPixmap backdropCache;
 	BackdropKey backdropKey;
-	// Reused between paints so that painting allocates nothing in steady state.
-	mutable std::vector<QLineF> strokes;
-	mutable std::vector<QLineF> clippedStrokes;
 };
