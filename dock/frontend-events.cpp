@@ -29,6 +29,9 @@ void Tovrin::releaseForCleanup()
 {
 	if (closing)
 		return;
+	// A user who chose no source keeps that choice through the switch.
+	if (!collectionLoading)
+		restoreWanted = boundSource != nullptr || restorePending;
 	collectionLoading = true;
 	unbindSource();
 	showCurrentSource(QString());
@@ -39,6 +42,6 @@ void Tovrin::restoreAfterCleanup()
 	if (closing || !collectionLoading)
 		return;
 	collectionLoading = false;
-	restorePending = true;
+	restorePending = restoreWanted;
 	refreshSources(true);
 }

@@ -112,4 +112,5 @@ private:
 	// OBS is tearing sources down (collection switch or exit): bind nothing
 	// automatically until a collection is loaded again.
 	bool collectionLoading = false;
+	bool restoreWanted = true; // whether to bind again once it has loaded
 };

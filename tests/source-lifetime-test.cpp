@@ -115,3 +115,15 @@ TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasFinishedLoading)
 	EXPECT_EQ(Access::boundSource(panel), mic);
 	obs_source_release(mic);
 }
+
+TEST_F(SavedChoice, AUserWhoChoseNoSourceKeepsThatThroughACollectionSwitch)
+{
+	Tovrin &panel = *this->panel;
+	Access::sourceCombo(panel)->setCurrentIndex(0);
+	ASSERT_EQ(Access::boundSource(panel), nullptr);
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING);
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr);
+}
