@@ -3,7 +3,7 @@
 #include "view/view-style.hpp"
 #include "view/waveform-view.hpp"
 
-#include <obs-module.h>
+#include "locale-text.hpp"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -22,11 +22,6 @@ constexpr int kSpacing = 6;
 constexpr int kViewHeight = 220; // both views start equal
 constexpr double kFooterMinPointSize = 7.5;
 
-QString text(const char *key)
-{
-	return QString::fromUtf8(obs_module_text(key));
-}
-
 QHBoxLayout *row()
 {
 	auto *layout = new QHBoxLayout;
@@ -37,9 +32,9 @@ QHBoxLayout *row()
 QToolButton *toolButton(QWidget *parent, const char *textKey, const char *tipKey, bool checkable)
 {
 	auto *button = new QToolButton(parent);
-	button->setText(text(textKey));
+	button->setText(localeText(textKey));
 	button->setCheckable(checkable);
-	button->setToolTip(text(tipKey));
+	button->setToolTip(localeText(tipKey));
 	return button;
 }
 
@@ -67,7 +62,7 @@ void Tovrin::buildUi()
 	buildModeRow(outer);
 	buildViews(outer);
 
-	footerLabel = new QLabel(text("Footer.Hint"), this);
+	footerLabel = new QLabel(localeText("Footer.Hint"), this);
 	footerLabel->setWordWrap(true);
 	QFont footerFont = footerLabel->font();
 	footerFont.setPointSizeF(std::max(footerFont.pointSizeF() - 1.0, kFooterMinPointSize));
@@ -81,18 +76,18 @@ void Tovrin::buildUi()
 void Tovrin::buildSourceRow(QVBoxLayout *outer)
 {
 	QHBoxLayout *layout = row();
-	layout->addWidget(new QLabel(text("Source.Label"), this), 0);
+	layout->addWidget(new QLabel(localeText("Source.Label"), this), 0);
 
 	sourceCombo = new QComboBox(this);
 	sourceCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 	sourceCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 	sourceCombo->setMinimumContentsLength(6);
-	sourceCombo->setToolTip(text("Source.Tooltip"));
+	sourceCombo->setToolTip(localeText("Source.Tooltip"));
 	layout->addWidget(sourceCombo, 1);
 
 	refreshButton = new QToolButton(this);
 	refreshButton->setText(QStringLiteral("\u27F3"));
-	refreshButton->setToolTip(text("Source.Refresh"));
+	refreshButton->setToolTip(localeText("Source.Refresh"));
 	refreshButton->setAutoRaise(true);
 	layout->addWidget(refreshButton, 0);
 	outer->addLayout(layout, 0);
@@ -109,7 +104,7 @@ void Tovrin::buildVolumeRow(QVBoxLayout *outer)
 	volumeSlider = new QSlider(Qt::Horizontal, this);
 	volumeSlider->setRange(0, 600);
 	volumeSlider->setValue(600);
-	volumeSlider->setToolTip(text("Volume.Tooltip"));
+	volumeSlider->setToolTip(localeText("Volume.Tooltip"));
 	volumeSlider->setMinimumWidth(40);
 	layout->addWidget(volumeSlider, 1);
 
@@ -127,12 +122,12 @@ void Tovrin::buildVolumeRow(QVBoxLayout *outer)
 void Tovrin::buildModeRow(QVBoxLayout *outer)
 {
 	QHBoxLayout *layout = row();
-	layout->addWidget(new QLabel(text("Mode.Label"), this), 0);
+	layout->addWidget(new QLabel(localeText("Mode.Label"), this), 0);
 
 	modeCombo = new QComboBox(this);
-	modeCombo->addItem(text("Mode.Spectrum"));
-	modeCombo->addItem(text("Mode.Waveform"));
-	modeCombo->setToolTip(text("Mode.Tooltip"));
+	modeCombo->addItem(localeText("Mode.Spectrum"));
+	modeCombo->addItem(localeText("Mode.Waveform"));
+	modeCombo->setToolTip(localeText("Mode.Tooltip"));
 	modeCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 	modeCombo->setMinimumContentsLength(3);
 	modeCombo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -150,10 +145,10 @@ void Tovrin::buildViews(QVBoxLayout *outer)
 
 	auto makeView = [&](const char *titleKey, const QColor &accent) {
 		auto *view = new WaveformView(splitter);
-		view->setTitle(text(titleKey));
+		view->setTitle(localeText(titleKey));
 		view->setAccentColor(accent);
 		view->setContextMenuPolicy(Qt::CustomContextMenu);
-		view->setToolTip(text("Waveform.Tooltip"));
+		view->setToolTip(localeText("Waveform.Tooltip"));
 		return view;
 	};
 	inputView = makeView("Input.Title", viewstyle::inputAccent);
@@ -184,9 +179,9 @@ void Tovrin::setControlsEnabled(bool enabled)
 {
 	if (sourceCombo)
 		sourceCombo->setEnabled(true);
-	for (QWidget *control : {static_cast<QWidget *>(monitorButton), static_cast<QWidget *>(muteButton),
-				 static_cast<QWidget *>(volumeSlider), static_cast<QWidget *>(volumeLabel),
-				 static_cast<QWidget *>(filtersButton)})
+	const std::initializer_list<QWidget *> sourceControls = {monitorButton, muteButton, volumeSlider, volumeLabel,
+								 filtersButton};
+	for (QWidget *control : sourceControls)
 		if (control)
 			control->setEnabled(enabled);
 }

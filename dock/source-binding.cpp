@@ -1,11 +1,10 @@
 #include "tovrin.hpp"
 
+#include "locale-text.hpp"
 #include "profile-settings.hpp"
 #include "source-ref.hpp"
 #include "view/waveform-view.hpp"
 #include "volume-scale.hpp"
-
-#include <obs-module.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,7 +15,7 @@ namespace {
 
 QString inputTitle()
 {
-	return QString::fromUtf8(obs_module_text("Input.Title"));
+	return localeText("Input.Title");
 }
 
 } // namespace
@@ -99,7 +98,7 @@ void Tovrin::syncControls()
 	if (!source)
 		return;
 	updatingControls = true;
-	monitorButton->setChecked(obs_source_get_monitoring_type(source) != OBS_MONITORING_TYPE_NONE);
+	monitorButton->setChecked(monitoringEnabled(source));
 	muteButton->setChecked(obs_source_muted(source));
 	// The user's drag wins over a sync.
 	if (volumeSlider && !volumeSlider->isSliderDown()) {

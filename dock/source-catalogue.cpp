@@ -1,10 +1,9 @@
 #include "source-catalogue.hpp"
 
+#include "locale-text.hpp"
 #include "profile-settings.hpp"
 #include "source-ref.hpp"
 #include "tovrin.hpp"
-
-#include <obs-module.h>
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -56,11 +55,16 @@ SourceCatalogue collectCatalogue()
 	return catalogue;
 }
 
+QString sourceKey(const QString &uuid, const QString &name)
+{
+	return uuid + QLatin1Char('\n') + name;
+}
+
 QStringList catalogueKeys(const SourceCatalogue &catalogue)
 {
 	QStringList keys;
 	for (const SourceEntry &entry : catalogue)
-		keys << entry.uuid + QLatin1Char('\n') + entry.name;
+		keys << sourceKey(entry.uuid, entry.name);
 	return keys;
 }
 
@@ -111,7 +115,7 @@ void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
 	for (int i = 0; i < sourceCombo->count(); i++) {
 		const QString uuid = sourceCombo->itemData(i, Qt::UserRole).toString();
 		if (!uuid.isEmpty())
-			shown << uuid + QLatin1Char('\n') + sourceCombo->itemText(i);
+			shown << sourceKey(uuid, sourceCombo->itemText(i));
 	}
 	if (keys == shown && sourceCombo->count() > 0)
 		return;
@@ -119,8 +123,7 @@ void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
 	QSignalBlocker block(sourceCombo);
 	updatingControls = true;
 	sourceCombo->clear();
-	sourceCombo->insertItem(sourceCombo->count(), QString::fromUtf8(obs_module_text("Source.None")),
-				QVariant(QString()));
+	sourceCombo->insertItem(sourceCombo->count(), localeText("Source.None"), QVariant(QString()));
 	for (const SourceEntry &entry : catalogue)
 		sourceCombo->insertItem(sourceCombo->count(), entry.name, QVariant(entry.uuid));
 	updatingControls = false;

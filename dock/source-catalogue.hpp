@@ -21,6 +21,7 @@ using SourceCatalogue = std::vector<SourceEntry>;
 // Every source with audio, a uuid and a name, in locale-aware name order.
 SourceCatalogue collectCatalogue();
 // uuid, line feed, name: what makes the source list look different.
+QString sourceKey(const QString &uuid, const QString &name);
 QStringList catalogueKeys(const SourceCatalogue &catalogue);
 // The source to bind when nothing is: the saved one, else the first desktop
 // audio capture, else the first with audio playing, else the first. Null when

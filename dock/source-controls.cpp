@@ -1,11 +1,11 @@
 #include "tovrin.hpp"
 
+#include "locale-text.hpp"
 #include "source-ref.hpp"
 #include "view/waveform-view.hpp"
 #include "volume-scale.hpp"
 
 #include <obs-frontend-api.h>
-#include <obs-module.h>
 
 #include <QCursor>
 #include <QLabel>
@@ -20,8 +20,7 @@ void Tovrin::onMonitorToggled(bool checked)
 	if (updatingControls || closing)
 		return;
 	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
-		obs_source_set_monitoring_type(source, checked ? OBS_MONITORING_TYPE_MONITOR_AND_OUTPUT
-							       : OBS_MONITORING_TYPE_NONE);
+		setMonitoringEnabled(source, checked);
 }
 
 void Tovrin::onMuteToggled(bool checked)
@@ -71,12 +70,12 @@ void Tovrin::showContextMenu(const QPoint &pos)
 	bool monitoring = false, muted = false, bound = false;
 	if (OBSSourceAutoRelease source = resolveWeak(weakSource)) {
 		bound = true;
-		monitoring = obs_source_get_monitoring_type(source) != OBS_MONITORING_TYPE_NONE;
+		monitoring = monitoringEnabled(source);
 		muted = obs_source_muted(source);
 	}
 	// The menu holds no reference while it is open.
 	auto add = [&](const char *key, bool checkable, bool checked) {
-		QAction *action = menu.addAction(QString::fromUtf8(obs_module_text(key)));
+		QAction *action = menu.addAction(localeText(key));
 		action->setCheckable(checkable);
 		action->setChecked(checked);
 		action->setEnabled(bound);

@@ -100,8 +100,7 @@ void WaveformView::tick()
 			measure(drainedStereo);
 			if (mode == ViewMode::Waveform) {
 				updateColumnWidth();
-				history.push(drainLeft, drainRight,
-					     int(viewgeometry::content(width(), height()).width()));
+				history.push(drainLeft, drainRight, contentWidth());
 			} else {
 				feedRing();
 				analyseSpectrum(dt);
@@ -144,10 +143,14 @@ void WaveformView::analyseSpectrum(double dt)
 	analyser.analyse(ring, ringPos, sampleRate, dt);
 }
 
+int WaveformView::contentWidth() const
+{
+	return int(viewgeometry::content(width(), height()).width());
+}
+
 void WaveformView::updateColumnWidth()
 {
-	const int contentWidth = int(viewgeometry::content(width(), height()).width());
-	history.updateColumnWidth(contentWidth, sampleRate, kHistorySeconds);
+	history.updateColumnWidth(contentWidth(), sampleRate, kHistorySeconds);
 }
 
 void WaveformView::fallAndRelease(double dt)

@@ -53,6 +53,7 @@ private:
 	void measure(bool drainedStereo);
 	void feedRing();
 	void analyseSpectrum(double dt);
+	int contentWidth() const; // the plot's width, which sets the waveform's time scale
 	void updateColumnWidth();
 	void fallAndRelease(double dt);
 
