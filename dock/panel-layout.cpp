@@ -29,11 +29,18 @@ QHBoxLayout *row()
 	return layout;
 }
 
+// OBS's themes give checked push buttons the highlight colour but leave
+// checked tool buttons looking unchecked; a muted source must look muted.
+const char *const kCheckedStyle = "QToolButton:checked { background-color: palette(highlight); "
+				  "color: palette(highlighted-text); }";
+
 QToolButton *toolButton(QWidget *parent, const char *textKey, const char *tipKey, bool checkable)
 {
 	auto *button = new QToolButton(parent);
 	button->setText(localeText(textKey));
 	button->setCheckable(checkable);
+	if (checkable)
+		button->setStyleSheet(QString::fromLatin1(kCheckedStyle));
 	button->setToolTip(localeText(tipKey));
 	return button;
 }

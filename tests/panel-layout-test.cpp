@@ -128,3 +128,41 @@ TEST(PanelLayout, TabFollowsCreationOrderFromVolumeToFiltersToMode)
 	EXPECT_EQ(QApplication::focusWidget(), Access::modeCombo(panel));
 	obs_source_release(source);
 }
+
+namespace {
+
+int pixelsOf(QWidget *widget, QColor color)
+{
+	const QImage image = widget->grab().toImage();
+	int count = 0;
+	for (int y = 0; y < image.height(); y++)
+		for (int x = 0; x < image.width(); x++)
+			count += image.pixelColor(x, y) == color;
+	return count;
+}
+
+} // namespace
+
+// The application's style sheet stands in for OBS's theme, which styles tool
+// buttons but not their checked state.
+TEST(PanelLayout, CheckedMuteAndMonitorButtonsShowTheHighlightUnderAThemedApp)
+{
+	const QColor highlight(200, 30, 160);
+	QPalette palette = qApp->palette();
+	palette.setColor(QPalette::Highlight, highlight);
+	qApp->setPalette(palette);
+	qApp->setStyleSheet("QToolButton { background-color: rgb(40, 44, 52); border: 1px solid rgb(60, 64, 72); }");
+
+	Tovrin panel;
+	panel.resize(400, 700);
+	for (QToolButton *button : {Access::muteButton(panel), Access::monitorButton(panel)}) {
+		button->setEnabled(true);
+		button->setChecked(false);
+		EXPECT_EQ(pixelsOf(button, highlight), 0) << button->text().toStdString();
+		button->setChecked(true);
+		const QSize size = button->size();
+		EXPECT_GT(pixelsOf(button, highlight), size.width() * size.height() / 3)
+			<< button->text().toStdString();
+	}
+	qApp->setStyleSheet(QString());
+}

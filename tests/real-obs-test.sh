@@ -7,34 +7,12 @@
 set -u
 build=$1
 work=$2
-tools=$(cd "$(dirname "$0")/../tools" && pwd)
-source "$tools/obs-session.sh"
+source "$(dirname "$0")/../tools/obs-session.sh"
+source "$(dirname "$0")/real-obs-checks.sh"
 
-failures=0
-check() { # check DESCRIPTION COMMAND...
-	if "${@:2}"; then
-		echo "  ok: $1"
-	else
-		echo "  FAILED: $1"
-		failures=$((failures + 1))
-	fi
-}
-has_line() { grep -Eq "$1" "$(obs_session_log)"; }
-lacks_line() { ! grep -Eq "$1" "$(obs_session_log)"; }
 dock_state_is() { [ "$(python3 "$tools/obs_home.py" dock-state "$OBS_HOME")" = "$1" ]; }
 # A floating dock is a top-level X window of its own, titled like the dock.
 no_floating_dock() { ! xwininfo -root -children | grep -q '"Tovrin"'; }
-no_crash_report() { [ -z "$(ls -A "$OBS_HOME/.config/obs-studio/crashes" 2>/dev/null)" ]; }
-
-# What the views show, read off a screenshot by their palette.
-probe_views() { # probe_views SCREENSHOT CROP
-	PROBE=$(python3 "$tools/dock_probe.py" "$1" "$2")
-	echo "$PROBE" | sed 's/^/    /'
-}
-probed() { # probed VIEW FIELD: a value of the last probe
-	awk -v view="$1" -v field="$2=" '$1 == view { split($0, f, field); split(f[2], v, " "); print v[1] }' <<<"$PROBE"
-}
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 >= b + 0) }'; }
 
 # The demo tone, a -6 dBFS sine of 1 kHz, in the master view's spectrum.
 check_tone_spectrum() {
@@ -81,12 +59,10 @@ profile_keeps_the_demo_tone() {
 	local tone
 	tone=$(python3 -c 'import json, sys; print(next(s["uuid"] for s in json.load(open(sys.argv[1]))["sources"] if s["name"] == "Demo tone"))' \
 		"$OBS_HOME/.config/obs-studio/basic/scenes/Tovrin.json")
-	grep -A5 '^\[Tovrin\]' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" | grep -qx "SourceUuid=$tone"
+	[ "$(profile_value SourceUuid)" = "$tone" ]
 }
 
-profile_mode_is() {
-	grep -A5 '^\[Tovrin\]' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" | grep -qx "DisplayMode=$1"
-}
+profile_mode_is() { [ "$(profile_value DisplayMode)" = "$1" ]; }
 
 # One start of OBS with the layout saved by the previous one; HOOK runs on the
 # screenshot while OBS is still up.
@@ -127,5 +103,4 @@ run_obs after-hidden-floating check_waveform_restored
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 3 # shown but floating
 run_obs after-floating
 
-echo "screenshots and logs: $work"
-[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
+finish "$work"

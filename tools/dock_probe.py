@@ -2,11 +2,16 @@
 """Finds the dock's two views in a screenshot of OBS and reads what they show.
 
   dock_probe.py SCREENSHOT.png [CROP.png]
+  dock_probe.py controls-change BEFORE.png AFTER.png
 
 Prints one line per view (upper first) with its frame box, the share of its
-meter lit by the level bar, how many read-out pixels are drawn, the mode it
-shows and, in spectrum mode, the frequency under the curve's highest point;
-exits 1 when there are not two views. With CROP.png, saves the dock's area.
+meter lit by the level bar, how many read-out pixels are drawn, how wide its
+title is drawn, the mode it shows and, in spectrum mode, the frequency under
+the curve's highest point; exits 1 when there are not two views. With
+CROP.png, saves the dock's area.
+
+controls-change prints the box (x0 y0 x1 y1) of what changed in the rows of
+controls above the upper view, or "none".
 Colours are the views' own palette; only ImageMagick's convert is needed.
 """
 import math
@@ -17,6 +22,7 @@ FRAME_FILL = (13, 17, 23)
 METER_BACK = (20, 26, 35)
 METER_GREEN = (46, 204, 113)
 DIM_TEXT = (125, 134, 148)
+TITLE_TEXT = (201, 209, 217)
 CLIP_RED = (255, 95, 86)
 FREQ_GRID = (22, 29, 39)
 GRID_LINE = (28, 36, 49)
@@ -95,6 +101,8 @@ def read_view(img, box):
                 lit += p != METER_BACK
     readout = sum(tinted(img.at(x, y), FRAME_FILL, DIM_TEXT) or tinted(img.at(x, y), FRAME_FILL, CLIP_RED)
                   for y in range(y0 + 4, y0 + 22) for x in range(max(x1 - 160, x0), x1 - 8))
+    title = [x for x in range(x0, max(x1 - 160, x0)) for y in range(y0 + 4, y0 + 22)
+             if tinted(img.at(x, y), FRAME_FILL, TITLE_TEXT, 0.5)]
     # The widget is one pixel beyond the fill on each side; its plot follows.
     wx, wy, w, h = x0 - 1, y0 - 1, x1 - x0 + 3, y1 - y0 + 3
     plot = (wx + 10, wy + 28, max(w - 38, 1), max(h - 48, 1))
@@ -102,7 +110,7 @@ def read_view(img, box):
     if mode == "spectrum":
         peak_hz = spectrum_peak(img, plot)
     return {"box": box, "meter_lit": round(lit / total, 2) if total else 0.0, "readout_pixels": readout,
-            "mode": mode, "peak_hz": peak_hz}
+            "title_width": max(title) - min(title) + 1 if title else 0, "mode": mode, "peak_hz": peak_hz}
 
 
 def plot_mode(img, plot):
@@ -134,18 +142,40 @@ def spectrum_peak(img, plot):
     return round(20 * 1000 ** ((best_x - px) / pw))
 
 
+def find_views(img):
+    return sorted(components(img, FRAME_FILL, 150, 50), key=lambda b: b[1])
+
+
+def controls_change(before_path, after_path):
+    before, after = Image(before_path), Image(after_path)
+    views = find_views(before)
+    if len(views) != 2:
+        return "no views"
+    x0, y0, x1, _ = views[0]
+    # Three rows of controls, 36 pixels apart, end just above the upper view.
+    changed = [(x, y) for y in range(max(y0 - 110, 0), y0 - 4) for x in range(max(x0 - 12, 0), x1 + 12)
+               if before.at(x, y) != after.at(x, y)]
+    if not changed:
+        return "none"
+    xs, ys = [x for x, _ in changed], [y for _, y in changed]
+    return f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}"
+
+
 def main(argv):
+    if len(argv) == 3 and argv[0] == "controls-change":
+        print(controls_change(argv[1], argv[2]))
+        return 0
     if not argv:
         sys.exit(__doc__)
     img = Image(argv[0])
-    views = sorted(components(img, FRAME_FILL, 150, 50), key=lambda b: b[1])
+    views = find_views(img)
     if len(views) != 2:
         print(f"found {len(views)} views, not 2: {views}")
         return 1
     for name, box in zip(("input", "master"), views):
         v = read_view(img, box)
         print(f"{name} box={v['box']} meter_lit={v['meter_lit']} readout_pixels={v['readout_pixels']} "
-              f"mode={v['mode']} peak_hz={v['peak_hz']}")
+              f"title_width={v['title_width']} mode={v['mode']} peak_hz={v['peak_hz']}")
     if len(argv) > 1:
         x0 = min(b[0] for b in views) - 12
         y0 = max(min(b[1] for b in views) - 140, 0)

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """An OBS configuration of our own, never the user's: a HOME whose
 ~/.config/obs-studio holds a profile and a demo scene collection whose media
-source loops a generated test signal, plus reading and editing the main
-window's saved dock layout.
+source loops a generated test signal (or a collection with one empty scene),
+plus reading and editing the main window's saved dock layout.
 
-  obs_home.py setup HOME TONE.wav       write the configuration
+  obs_home.py setup HOME TONE.wav [empty]   write the configuration
+  obs_home.py enable-websocket HOME PORT PASSWORD
+                                        serve obs-websocket there, with a password
   obs_home.py dock-state HOME [ID]      print the saved flags of a dock
   obs_home.py set-dock-state HOME FLAGS [ID]   rewrite them (before a start)
 """
@@ -43,8 +45,23 @@ def read_ini(path):
     return parser
 
 
+def collection(scene, sources):
+    return {
+        "name": COLLECTION, "current_scene": scene["name"], "current_program_scene": scene["name"],
+        "scene_order": [{"name": scene["name"]}], "sources": [scene] + sources, "groups": [], "transitions": [],
+        "current_transition": "Fade", "transition_duration": 300,
+    }
+
+
+def scene_with(items):
+    return {
+        "name": "Demo", "uuid": str(uuid.uuid4()), "id": "scene", "versioned_id": "scene",
+        "settings": {"items": items, "id_counter": len(items), "custom_size": False}, "mixers": 0,
+    }
+
+
 def demo_collection(tone):
-    tone_uuid, scene_uuid = str(uuid.uuid4()), str(uuid.uuid4())
+    tone_uuid = str(uuid.uuid4())
     media = {
         "name": "Demo tone", "uuid": tone_uuid, "id": "ffmpeg_source", "versioned_id": "ffmpeg_source",
         "settings": {"is_local_file": True, "local_file": os.path.abspath(tone), "looping": True,
@@ -53,18 +70,10 @@ def demo_collection(tone):
     }
     item = {"name": "Demo tone", "source_uuid": tone_uuid, "visible": True, "locked": False, "id": 1,
             "pos": {"x": 0.0, "y": 0.0}, "scale": {"x": 1.0, "y": 1.0}, "rot": 0.0, "align": 5}
-    scene = {
-        "name": "Demo", "uuid": scene_uuid, "id": "scene", "versioned_id": "scene",
-        "settings": {"items": [item], "id_counter": 1, "custom_size": False}, "mixers": 0,
-    }
-    return {
-        "name": COLLECTION, "current_scene": "Demo", "current_program_scene": "Demo",
-        "scene_order": [{"name": "Demo"}], "sources": [scene, media], "groups": [], "transitions": [],
-        "current_transition": "Fade", "transition_duration": 300,
-    }
+    return collection(scene_with([item]), [media])
 
 
-def setup(home, tone):
+def setup(home, tone, empty=False):
     base = config_dir(home)
     write_ini(os.path.join(base, "global.ini"), {
         "General": {"FirstRun": "false", "LastVersion": "503316480", "EnableAutoUpdates": "false"},
@@ -80,7 +89,15 @@ def setup(home, tone):
     scenes = os.path.join(base, "basic", "scenes")
     os.makedirs(scenes, exist_ok=True)
     with open(os.path.join(scenes, COLLECTION + ".json"), "w", encoding="utf-8") as f:
-        json.dump(demo_collection(tone), f, indent=1)
+        json.dump(collection(scene_with([]), []) if empty else demo_collection(tone), f, indent=1)
+
+
+def enable_websocket(home, port, password):
+    path = os.path.join(config_dir(home), "plugin_config", "obs-websocket", "config.json")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump({"first_load": False, "server_enabled": True, "server_port": int(port), "alerts_enabled": False,
+                   "auth_required": True, "server_password": password}, f)
 
 
 def dock_state_bytes(home):
@@ -127,7 +144,9 @@ def set_dock_state(home, flags, dock_id):
 
 def main(argv):
     if len(argv) >= 3 and argv[0] == "setup":
-        setup(argv[1], argv[2])
+        setup(argv[1], argv[2], argv[3:] == ["empty"])
+    elif len(argv) == 4 and argv[0] == "enable-websocket":
+        enable_websocket(*argv[1:])
     elif len(argv) >= 2 and argv[0] == "dock-state":
         print(dock_state(argv[1], argv[2] if len(argv) > 2 else "tovrin"))
     elif len(argv) >= 3 and argv[0] == "set-dock-state":

@@ -1,0 +1,39 @@
+# Sourced by the real-OBS tests, after tools/obs-session.sh: named checks that
+# count failures, and readings of OBS's log, profile and screenshots.
+tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../tools" && pwd)
+
+failures=0
+check() { # check DESCRIPTION COMMAND...
+	if "${@:2}"; then
+		echo "  ok: $1"
+	else
+		echo "  FAILED: $1"
+		failures=$((failures + 1))
+	fi
+}
+has_line() { grep -Eq "$1" "$(obs_session_log)"; }
+lacks_line() { ! grep -Eq "$1" "$(obs_session_log)"; }
+count_lines() { grep -Ec "$1" "$(obs_session_log)"; }
+no_crash_report() { [ -z "$(ls -A "$OBS_HOME/.config/obs-studio/crashes" 2>/dev/null)" ]; }
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 >= b + 0) }'; }
+
+# A key of the dock's section in the profile the tests use.
+profile_value() { # profile_value KEY
+	sed -n '/^\[Tovrin\]/,/^\[/p' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" |
+		sed -n "s/^$1=//p"
+}
+
+# What the views show, read off a screenshot by their palette.
+probe_views() { # probe_views SCREENSHOT [CROP]
+	PROBE=$(python3 "$tools/dock_probe.py" "$@")
+	echo "$PROBE" | sed 's/^/    /'
+}
+probed() { # probed VIEW FIELD: a value of the last probe
+	awk -v view="$1" -v field="$2=" '$1 == view { split($0, f, field); split(f[2], v, " "); print v[1] }' <<<"$PROBE"
+}
+
+# Ends the test with its verdict.
+finish() { # finish WORK_DIR
+	echo "screenshots and logs: $1"
+	[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
+}

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The dock following sources that another tool changes in a running OBS,
+# through obs-websocket the way remote-control tools do: a new tone source is
+# picked up, a rename retitles the upper view, a mute reaches the mute button,
+# a deletion drops the binding for a fallback, a scene collection switch with a
+# source bound leaves OBS up, and the choice survives quitting and restarting.
+#
+#   real-obs-remote-test.sh BUILD_DIR WORK_DIR
+set -u
+build=$1
+work=$2
+source "$(dirname "$0")/../tools/obs-session.sh"
+source "$(dirname "$0")/real-obs-checks.sh"
+
+remote() { python3 "$tools/obs_remote.py" "$@"; }
+json_field() { python3 -c 'import json, sys; print(json.load(sys.stdin)[sys.argv[1]])' "$1"; }
+bound_to() { count_lines "\\[tovrin\\] monitoring source '$1'\$"; }
+bound_times() { [ "$(bound_to "$1")" = "$2" ]; }
+wait_until() { # wait_until SECONDS COMMAND...
+	local i
+	for i in $(seq 1 $(($1 * 5))); do
+		"${@:2}" && return 0
+		sleep 0.2
+	done
+	return 1
+}
+obs_is_up() { kill -0 "$OBS_PID" 2>/dev/null; }
+screenshot() { # screenshot NAME: the screen, with the pointer out of the way
+	xdotool mousemove 1599 999
+	sleep 0.2
+	import -window root "$work/$1.png" 2>/dev/null
+}
+
+create_tone() { # create_tone NAME: prints the new input's uuid
+	remote CreateInput "{\"sceneName\": \"Demo\", \"inputName\": \"$1\", \"inputKind\": \"ffmpeg_source\",
+		\"inputSettings\": {\"is_local_file\": true, \"local_file\": \"$OBS_HOME/tone.wav\", \"looping\": true}}" |
+		json_field inputUuid
+}
+
+start_obs() { # start_obs NAME
+	echo "OBS run '$1'"
+	obs_session_start
+	check "module loaded" obs_session_wait_log '\[tovrin\] loaded' 60
+	check "obs-websocket answers" remote wait 30
+	obs_session_fill_screen
+	# The dock is put right two seconds after post-load; give it twice that.
+	sleep 4
+}
+
+quit_obs() { # quit_obs NAME
+	obs_session_quit
+	local status=$?
+	check "OBS quit cleanly (status $status)" test "$status" = 0
+	check "module unloaded" has_line '\[tovrin\] unloaded'
+	check "no source held at any clearing" lacks_line 'Not all sources were cleared'
+	check "no crash report" no_crash_report
+	cp "$(obs_session_log)" "$work/$1.log" 2>/dev/null
+}
+
+# Nothing to bind at start; the first source with audio that appears is taken.
+pick_up_new_source() {
+	TONE=$(create_tone "Remote tone")
+	check "new tone source bound" obs_session_wait_log "\\[tovrin\\] monitoring source 'Remote tone'" 5
+	check "its audio reaches the dock" obs_session_wait_log '\[tovrin\] source audio flowing' 10
+	check "its uuid saved in the profile" test "$(profile_value SourceUuid)" = "$TONE"
+}
+
+follow_rename() {
+	sleep 1
+	screenshot before-rename
+	probe_views "$work/before-rename.png"
+	local before
+	before=$(probed input title_width)
+	remote SetInputName "{\"inputUuid\": \"$TONE\", \"newInputName\": \"Tone\"}" >/dev/null
+	sleep 1.5
+	screenshot after-rename
+	probe_views "$work/after-rename.png" "$work/dock-renamed.png"
+	# Seven characters fewer of the bold title font are some fifty pixels.
+	check "upper view titled before the rename ($before px)" at_least "$before" 40
+	check "upper view retitled ($before to $(probed input title_width) px)" \
+		awk -v a="$(probed input title_width)" -v b="$before" 'BEGIN { exit !(a > 0 && a <= b - 30) }'
+	check "rename did not rebind" test "$(bound_to 'Tone')" = 0
+}
+
+set_muted() { # set_muted true|false SCREENSHOT
+	remote SetInputMute "{\"inputUuid\": \"$TONE\", \"inputMuted\": $1}" >/dev/null
+	sleep 1.5
+	screenshot "$2"
+}
+
+# Only the mute button may change among the controls, and back again.
+follow_mute() {
+	screenshot unmuted
+	set_muted true muted
+	local change
+	change=$(python3 "$tools/dock_probe.py" controls-change "$work/unmuted.png" "$work/muted.png")
+	echo "    controls changed on mute: $change"
+	check "mute button followed the source" \
+		awk -v c="$change" 'BEGIN { split(c, b, " "); exit !(c != "none" && b[3] - b[1] < 90 && b[4] - b[2] < 40) }'
+	check "source still muted (nothing written back)" \
+		test "$(remote GetInputMute "{\"inputUuid\": \"$TONE\"}" | json_field inputMuted)" = True
+	set_muted false unmuted-again
+	check "mute button followed the unmute" \
+		test "$(python3 "$tools/dock_probe.py" controls-change "$work/unmuted.png" "$work/unmuted-again.png")" = none
+}
+
+# A second source waits unbound; deleting the bound one falls back to it.
+fall_back_on_delete() {
+	BACKUP=$(create_tone "Backup tone")
+	sleep 1.5
+	check "a second source does not take the binding" test "$(bound_to 'Backup tone')" = 0
+	remote RemoveInput "{\"inputUuid\": \"$TONE\"}" >/dev/null
+	check "deleted source dropped for the fallback" \
+		obs_session_wait_log "\\[tovrin\\] monitoring source 'Backup tone'" 5
+	check "fallback's uuid saved" test "$(profile_value SourceUuid)" = "$BACKUP"
+}
+
+# Away to a new, empty collection and back, with the backup tone bound.
+switch_collections() {
+	remote CreateSceneCollection '{"sceneCollectionName": "Second"}' >/dev/null
+	sleep 3
+	check "OBS still up in the new collection" obs_is_up
+	check "new collection current" test "$(remote GetSceneCollectionList | json_field currentSceneCollectionName)" = Second
+	check "old collection's sources all cleared" has_line 'All scene data cleared'
+	check "saved choice kept in an empty collection" test "$(profile_value SourceUuid)" = "$BACKUP"
+	remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
+	check "saved source bound again on the way back" wait_until 10 bound_times 'Backup tone' 2
+	check "OBS still up after returning" obs_is_up
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+obs_session_prepare "$build" "$work/home" empty
+export OBS_REMOTE_PORT OBS_REMOTE_PASSWORD
+OBS_REMOTE_PORT=$(remote free-port)
+OBS_REMOTE_PASSWORD=$(head -c 12 /dev/urandom | base64 | tr -d '/+=')
+python3 "$tools/obs_home.py" enable-websocket "$OBS_HOME" "$OBS_REMOTE_PORT" "$OBS_REMOTE_PASSWORD"
+
+start_obs remote
+check "nothing bound in an empty collection" test "$(count_lines '\[tovrin\] monitoring source')" = 0
+pick_up_new_source
+follow_rename
+follow_mute
+fall_back_on_delete
+switch_collections
+quit_obs remote
+check "the backup tone still saved after exit" test "$(profile_value SourceUuid)" = "$BACKUP"
+
+start_obs restart
+check "the saved source bound after restart" obs_session_wait_log "\\[tovrin\\] monitoring source 'Backup tone'" 10
+quit_obs restart
+
+finish "$work"
