@@ -28,42 +28,37 @@ double meterFraction(float db)
 
 void WaveformView::paintEvent(QPaintEvent *)
 {
-	using namespace viewstyle;
 	QPainter painter(this);
 	painter.setRenderHint(QPainter::Antialiasing, false);
-	const int w = width(), h = height();
-	const QRectF content = viewgeometry::content(w, h);
-	const QRectF meterRect = viewgeometry::meter(content);
-
-	drawBackdrop(painter);
-
-	painter.setFont(smallFont(font()));
-	painter.setPen(clipping ? clipRed : dimText);
-	painter.drawText(viewgeometry::readout(w), Qt::AlignRight | Qt::AlignVCenter, readoutText());
-
-	paintPlot(painter, content);
-	paintMeter(painter, meterRect);
+	const QRectF content = viewgeometry::content(width(), height());
+	if (mode == ViewMode::Waveform) {
+		drawFrame(painter, waveformFrame(content));
+	} else {
+		drawFrame(painter, backdrop());
+		paintReadout(painter);
+		paintSpectrum(painter, content);
+	}
+	paintMeter(painter, viewgeometry::meter(content));
 	paintOverlays(painter, content);
 }
 
-void WaveformView::paintPlot(QPainter &painter, const QRectF &content) const
+void WaveformView::paintReadout(QPainter &painter) const
 {
-	if (mode == ViewMode::Spectrum)
-		paintSpectrum(painter, content);
-	else
-		forEachLane(content, [&](const QRectF &lane, int channel, bool) { paintLane(painter, lane, channel); });
+	using namespace viewstyle;
+	painter.setFont(smallFont(font()));
+	painter.setPen(clipping ? clipRed : dimText);
+	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, readoutText());
 }
 
 // Only the rows with the rounded corners have transparent pixels; the band
 // between them is opaque and is copied rather than blended.
-void WaveformView::drawBackdrop(QPainter &painter)
+void WaveformView::drawFrame(QPainter &painter, const QImage &frame) const
 {
-	const QPixmap &cache = backdrop();
-	const qreal ratio = cache.devicePixelRatio();
+	const qreal ratio = frame.devicePixelRatio();
 	const int w = width(), h = height();
 	const int corner = std::min(kFrameRadius + 1, h / 2);
 	auto copy = [&](int top, int rows) {
-		painter.drawPixmap(QRectF(0, top, w, rows), cache, QRectF(0, top * ratio, w * ratio, rows * ratio));
+		painter.drawImage(QRectF(0, top, w, rows), frame, QRectF(0, top * ratio, w * ratio, rows * ratio));
 	};
 	copy(0, corner);
 	copy(h - corner, corner);
@@ -75,13 +70,13 @@ void WaveformView::drawBackdrop(QPainter &painter)
 // The rounded frame alone is half the cost of a picture; frame, title, the
 // plot's grid and labels and the meter's empty scale are therefore drawn once
 // per size, font, title, mode and lane layout.
-const QPixmap &WaveformView::backdrop()
+const QImage &WaveformView::backdrop()
 {
 	const BackdropKey key{size(), devicePixelRatioF(), font(), title, mode, stereo};
 	if (key == backdropKey && !backdropCache.isNull())
 		return backdropCache;
 	backdropKey = key;
-	backdropCache = QPixmap(size() * key.pixelRatio);
+	backdropCache = QImage(size() * key.pixelRatio, QImage::Format_ARGB32_Premultiplied);
 	backdropCache.setDevicePixelRatio(key.pixelRatio);
 	backdropCache.fill(Qt::transparent);
 	QPainter painter(&backdropCache);

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -58,16 +58,17 @@ private:
 	void fallAndRelease(double dt);
 
 	QString readoutText() const;
-	const QPixmap &backdrop();
-	void drawBackdrop(QPainter &painter);
+	const QImage &backdrop();
+	const QImage &waveformFrame(const QRectF &content);
+	void drawFrame(QPainter &painter, const QImage &frame) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
+	void paintReadout(QPainter &painter) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
-	void paintPlot(QPainter &painter, const QRectF &contentRect) const;
 	void paintSpectrumGrid(QPainter &painter, const QRectF &r) const;
 	void paintSpectrum(QPainter &painter, const QRectF &r) const;
 	void paintLaneGrid(QPainter &painter, const QRectF &lane, bool labels) const;
-	void paintLane(QPainter &painter, const QRectF &lane, int channel) const;
+	void paintLane(QImage &image, const QRectF &lane, int channel) const;
 	using LanePainter = std::function<void(const QRectF &lane, int channel, bool labels)>;
 	void forEachLane(const QRectF &content, const LanePainter &paint) const;
 
@@ -106,6 +107,7 @@ private:
 			       mode == o.mode && stereo == o.stereo;
 		}
 	};
-	QPixmap backdropCache;
+	QImage backdropCache;
 	BackdropKey backdropKey;
+	QImage frameImage; // the backdrop with a waveform picture's read-out and strokes
 };

@@ -27,6 +27,7 @@ struct WaveformViewTestAccess {
 	const QString &title() const { return v.title; }
 	const QColor &accent() const { return v.accentColor; }
 	QString readout() const { return v.readoutText(); }
+	const QImage &backdrop() { return v.backdrop(); }
 
 	// The next tick sees dt seconds since the previous one (0: no time at all).
 	void tickAfter(double seconds)
