@@ -1,5 +1,6 @@
 #include "waveform-view.hpp"
 
+#include "curve-stroke.hpp"
 #include "view-style.hpp"
 
 #include <QLinearGradient>
@@ -70,7 +71,9 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
 	const std::vector<float> &levels = analyser.levels();
 	const int n = std::max(int(r.width()), 1);
 	const double binsPerHz = double(SpectrumAnalyser::kSize) / sampleRate;
-	QPainterPath curve, area;
+	QPolygonF curve;
+	curve.reserve(n);
+	QPainterPath area;
 	for (int i = 0; i < n; i++) {
 		int lo = int(std::floor(kLowHz * std::exp(i * kDecades / n) * binsPerHz));
 		int hi = int(std::ceil(kLowHz * std::exp((i + 1) * kDecades / n) * binsPerHz));
@@ -78,12 +81,9 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
 		hi = hi > kHighestBin ? kHighestBin : std::max(hi, lo);
 		const float level = std::max(-90.0f, *std::max_element(levels.begin() + lo, levels.begin() + hi + 1));
 		const QPointF point(r.left() + i, levelToY(r, level));
-		if (i == 0) {
-			curve.moveTo(point);
+		if (i == 0)
 			area.moveTo(point.x(), r.bottom());
-		} else {
-			curve.lineTo(point);
-		}
+		curve << point;
 		area.lineTo(point);
 	}
 	area.lineTo(r.right(), r.bottom());
@@ -101,7 +101,7 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
 	painter.fillPath(area, gradient);
 
 	painter.setRenderHint(QPainter::Antialiasing, true);
-	painter.strokePath(curve, linePen(accentColor, 1.2));
+	strokePolyline(painter, curve, linePen(accentColor, 1.2));
 	if (analyser.dominantHz > 0.0f) {
 		QColor marker = titleText;
 		marker.setAlpha(110);
