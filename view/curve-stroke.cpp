@@ -28,11 +28,10 @@ int sliceOverlap(const QPen &pen)
 	return int(std::floor(reach)) + 1;
 }
 
-QPainterPath pathThrough(const QPolygonF &points, int from, int to)
+QPainterPath pathThrough(const QPolygonF &points)
 {
-	QPainterPath path(points[from]);
-	for (int i = from + 1; i <= to; i++)
-		path.lineTo(points[i]);
+	QPainterPath path;
+	path.addPolygon(points);
 	return path;
 }
 
@@ -41,15 +40,21 @@ QPainterPath pathThrough(const QPolygonF &points, int from, int to)
 void strokePolyline(QPainter &painter, const QPolygonF &points, const QPen &pen)
 {
 	const int n = int(points.size());
-	if (n == 0)
-		return;
-	// Pens up to a pixel wide take Qt's fast line drawing, which clipping
-	// would change; they need no slicing.
-	if (pen.widthF() <= 1.0) {
-		painter.strokePath(pathThrough(points, 0, n - 1), pen);
+	// Qt draws a two-point polyline as a line, not a path; pens up to a pixel
+	// wide take its fast line drawing, which clipping would change. Neither
+	// needs slicing.
+	if (n <= 2 || pen.widthF() <= 1.0) {
+		if (n > 0)
+			painter.strokePath(pathThrough(points), pen);
 		return;
 	}
 	const int overlap = sliceOverlap(pen);
+	// A clip of the caller's own is kept by intersecting each slice with it;
+	// without one, each slice simply replaces the last, which costs less.
+	const bool callerClips = painter.hasClipping();
+	painter.save();
+	painter.setPen(pen);
+	painter.setBrush(Qt::NoBrush);
 	for (int first = 0; first < n - 1; first += kSlicePoints) {
 		const int last = std::min(first + kSlicePoints, n - 1);
 		// Slices meet at a point's x; the first and last reach out for the caps.
@@ -57,9 +62,16 @@ void strokePolyline(QPainter &painter, const QPolygonF &points, const QPen &pen)
 		const double right = last == n - 1 ? kFar : points[last].x();
 		const int from = std::max(first - overlap, 0);
 		const int to = std::min(last + overlap, n - 1);
-		painter.save();
-		painter.setClipRect(QRectF(left, -kFar, right - left, 2 * kFar), Qt::IntersectClip);
-		painter.strokePath(pathThrough(points, from, to), pen);
-		painter.restore();
+		const QRectF columns(left, -kFar, right - left, 2 * kFar);
+		if (callerClips) {
+			painter.save();
+			painter.setClipRect(columns, Qt::IntersectClip);
+		} else {
+			painter.setClipRect(columns, Qt::ReplaceClip);
+		}
+		painter.drawPolyline(points.constData() + from, to - from + 1);
+		if (callerClips)
+			painter.restore();
 	}
+	painter.restore();
 }

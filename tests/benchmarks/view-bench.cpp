@@ -94,13 +94,18 @@ int main(int argc, char **argv)
 	if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
 		qputenv("QT_QPA_PLATFORM", "offscreen");
 	QApplication app(argc, argv);
-	// An argument "spectrum" or "waveform" measures that mode alone, for profilers.
+	// For profilers: "spectrum" or "waveform" measures that mode alone, and a
+	// second argument such as 500x220 that size alone.
 	const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+	const QString onlySize = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
 	for (ViewMode mode : {ViewMode::Spectrum, ViewMode::Waveform}) {
 		if (!only.isEmpty() && only != (mode == ViewMode::Spectrum ? "spectrum" : "waveform"))
 			continue;
-		for (QSize size : {QSize(500, 220), QSize(1000, 440)})
-			measure(mode, size.width(), size.height());
+		for (QSize size : {QSize(500, 220), QSize(1000, 440)}) {
+			if (onlySize.isEmpty() ||
+			    onlySize == QStringLiteral("%1x%2").arg(size.width()).arg(size.height()))
+				measure(mode, size.width(), size.height());
+		}
 	}
 	return 0;
 }
