@@ -112,6 +112,23 @@ TEST(SpectrumAnalyser, LevelsAreBitIdenticalToTheLiteralAlgorithm)
 		EXPECT_EQ(ours.dominantHz, literal.dominantHz);
 		EXPECT_EQ(ours.dominantDb, literal.dominantDb);
 	}
+	// Quiet noise puts bins on either side of the floor at -90 dB, where ours
+	// skips the logarithm; a NaN spreads to every bin.
+	int onFloor = 0, above = 0;
+	for (float scale : {1e-2f, 3e-3f, 2e-3f, 1e-3f, 3e-4f, std::nanf("")}) {
+		for (int i = 0; i < N; i++)
+			ring[size_t(i)] = noise[size_t(i)] * scale;
+		ours.analyse(ring, 5, 48000, 10.0);
+		literal.analyse(ring, 5, 48000, 10.0);
+		ASSERT_EQ(std::memcmp(ours.levels().data(), literal.spectrumDb.data(), sizeof(float) * (N / 2)), 0)
+			<< "scale " << scale;
+		EXPECT_EQ(ours.dominantHz, literal.dominantHz);
+		EXPECT_EQ(ours.dominantDb, literal.dominantDb);
+		for (int k = 1; k < N / 2; k++)
+			(literal.spectrumDb[size_t(k)] == -90.0f ? onFloor : above)++;
+	}
+	EXPECT_GT(onFloor, 1000);
+	EXPECT_GT(above, 1000);
 }
 
 TEST(SpectrumAnalyser, AFullScaleBinCentredSineReadsZeroDbAtItsFrequency)

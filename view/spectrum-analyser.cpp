@@ -9,7 +9,10 @@ constexpr double kFallDbPerSecond = 55.0;
 // A full-scale sine centred on a bin reads 0 dB: the Hann window halves the
 // amplitude and the transform gathers N/2 of it into the bin, so N/4 = 2048.
 constexpr float kMagnitudeScale = 1.0f / 2048.0f;
-constexpr float kSilentMagnitude = 1e-9f;
+// Every magnitude below this reads the floor, whatever its exact logarithm
+// (20 log10 of it is -90.006 dB), so its logarithm is not taken. Below it lie
+// the silent magnitudes, which read the floor too, and so does a NaN.
+constexpr float kFloorMagnitude = 3.16e-5f;
 constexpr double kLowestHz = 20.0;
 constexpr double kHighestHz = 20000.0;
 
@@ -55,7 +58,7 @@ void SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall)
 	for (int k = 1; k < kBins; k++) {
 		const float m = std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
 				kMagnitudeScale;
-		const float level = std::max(m > kSilentMagnitude ? 20.0f * std::log10(m) : -120.0f, kFloorDb);
+		const float level = m >= kFloorMagnitude ? std::max(20.0f * std::log10(m), kFloorDb) : kFloorDb;
 		float &db = spectrumDb[size_t(k)];
 		db = level >= db ? level : std::max(db - fall, kFloorDb);
 		const double hz = k * double(sampleRate) * (1.0 / kSize);
