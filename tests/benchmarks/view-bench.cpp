@@ -1,7 +1,9 @@
 // CPU cost of the two views per frame: the tick (drain, metering, analysis) and
 // the paint, for 48 kHz stereo audio, at two sizes and in both modes. Paint
 // time is the whole process's CPU time, so that work Qt hands to its thread
-// pool is counted too.
+// pool is counted too. The two taps take turns at one stream of tones, so each
+// view hears them broken every 33 ms: a spectrum with energy in every column
+// and a jagged curve, the costly case for painting it.
 #include "audio/sample-tap.hpp"
 #include "view/waveform-view.hpp"
 
