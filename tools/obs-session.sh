@@ -52,7 +52,7 @@ obs_session_main_window() {
 obs_session_fill_screen() {
 	local win
 	win=$(obs_session_main_window)
-	[ -n "$win" ] && xdotool windowmove "$win" 0 0 windowsize "$win" 1600 1000
+	[ -n "$win" ] && xdotool windowmove "$win" 0 0 windowsize "$win" $(xdotool getdisplaygeometry)
 }
 
 obs_session_quit() {

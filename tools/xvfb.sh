@@ -2,10 +2,10 @@
 # -noreset: by default the server resets whenever its last client leaves, and a
 # test process that connects during that reset fails to open the display.
 
-tovrin_start_xvfb() {
+tovrin_start_xvfb() { # tovrin_start_xvfb [LOG] [WIDTHxHEIGHT]
 	local n=90
 	while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-	Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -noreset >"${1:-/dev/null}" 2>&1 &
+	Xvfb ":$n" -screen 0 "${2:-1600x1000}x24" -nolisten tcp -noreset >"${1:-/dev/null}" 2>&1 &
 	TOVRIN_XVFB_PID=$!
 	export DISPLAY=":$n"
 	local i

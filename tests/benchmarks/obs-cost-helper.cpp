@@ -1,0 +1,113 @@
+// A module for tools/obs-cost.sh, never installed with the product. It puts the
+// dock "tovrin" where the benchmark wants it (docked, at a given size, or
+// closed) and, for the baseline, stands in for the product with a dock of the
+// same id that never repaints. Driven by the environment:
+//   TOVRIN_BENCH_PLACEHOLDER=1   register the placeholder dock
+//   TOVRIN_BENCH_DOCK=WxH        size the docked dock "tovrin", an empty dock
+//                                below it taking the rest of its area's height
+//   TOVRIN_BENCH_HIDE=1          close it once it is placed
+// It logs "[tovrin-bench] placed ..." with the sizes it got.
+#include <obs-frontend-api.h>
+#include <obs-module.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QTimer>
+#include <QWidget>
+
+OBS_DECLARE_MODULE()
+
+namespace {
+
+constexpr const char *kDockId = "tovrin";
+// After the product's own fix-up, two seconds after post-load.
+constexpr int kPlaceDelayMs = 3000;
+constexpr int kReportDelayMs = 1000;
+
+// Never paints: Qt draws nothing for a widget without a background of its own.
+class Placeholder : public QWidget {
+public:
+	QSize sizeHint() const override { return QSize(300, 452); }
+};
+
+QMainWindow *mainWindow()
+{
+	return static_cast<QMainWindow *>(obs_frontend_get_main_window());
+}
+
+QDockWidget *dock()
+{
+	QMainWindow *main = mainWindow();
+	return main ? main->findChild<QDockWidget *>(kDockId) : nullptr;
+}
+
+void report()
+{
+	QDockWidget *d = dock();
+	if (!d)
+		return;
+	QString views;
+	for (QWidget *w : d->findChildren<QWidget *>())
+		if (qstrcmp(w->metaObject()->className(), "WaveformView") == 0)
+			views += QStringLiteral(" %1x%2").arg(w->width()).arg(w->height());
+	blog(LOG_INFO, "[tovrin-bench] placed: dock %dx%d visible %d floating %d dpr %.1f views%s", d->width(),
+	     d->height(), int(d->isVisible()), int(d->isFloating()), d->devicePixelRatioF(),
+	     views.isEmpty() ? " none" : qUtf8Printable(views));
+}
+
+void place()
+{
+	QDockWidget *d = dock();
+	if (!d) {
+		blog(LOG_WARNING, "[tovrin-bench] no dock to place");
+		return;
+	}
+	if (!d->isVisible())
+		d->toggleViewAction()->activate(QAction::Trigger);
+	d->setFloating(false);
+	const QStringList size = qEnvironmentVariable("TOVRIN_BENCH_DOCK").split('x');
+	if (size.size() == 2) {
+		// Alone in its area the dock takes the area's whole height; an
+		// empty dock below it takes the rest.
+		auto *filler = new QDockWidget(QStringLiteral("Filler"), mainWindow());
+		filler->setObjectName(QStringLiteral("tovrin-bench-filler"));
+		filler->setWidget(new QWidget);
+		mainWindow()->addDockWidget(mainWindow()->dockWidgetArea(d), filler);
+		mainWindow()->splitDockWidget(d, filler, Qt::Vertical);
+		// Sized once the main window has laid the split out, and once more
+		// as the first sizing moves the separator's limits.
+		auto resize = [d, filler, w = size[0].toInt(), h = size[1].toInt()] {
+			mainWindow()->resizeDocks({d}, {w}, Qt::Horizontal);
+			mainWindow()->resizeDocks({d, filler}, {h, d->height() + filler->height() - h}, Qt::Vertical);
+		};
+		QTimer::singleShot(kReportDelayMs / 4, resize);
+		QTimer::singleShot(kReportDelayMs / 2, resize);
+	}
+	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE"))
+		QTimer::singleShot(kReportDelayMs * 3 / 4, [d] { d->toggleViewAction()->activate(QAction::Trigger); });
+	QTimer::singleShot(kReportDelayMs, report);
+}
+
+} // namespace
+
+bool obs_module_load(void)
+{
+	return true;
+}
+
+void obs_module_post_load(void)
+{
+	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_PLACEHOLDER")) {
+		auto *placeholder = new Placeholder;
+		if (!obs_frontend_add_dock_by_id(kDockId, "Tovrin", placeholder))
+			delete placeholder;
+	}
+	QTimer::singleShot(kPlaceDelayMs, place);
+}
+
+void obs_module_unload(void)
+{
+	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_PLACEHOLDER"))
+		obs_frontend_remove_dock(kDockId);
+}

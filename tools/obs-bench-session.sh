@@ -1,0 +1,61 @@
+# Sourced, after tools/xvfb.sh and tools/obs-session.sh. One start of the real
+# OBS for the cost benchmarks, on an X server of its own sized for the case:
+#
+#   bench_build BUILD                             build the module and the helper
+#   bench_session_start CASE VARIANT BUILD WORK   start OBS; waits until the
+#                                                 dock is placed
+#   bench_session_stop                            quit OBS, stop the X server
+#
+# CASE is default, large, dpr2, closed or silent, with -spectrum or -waveform
+# for the module's mode; VARIANT is module (the product), placeholder (a dock
+# of the same id, size and place that never repaints) or none (no dock).
+
+# The module and the helper, built in BUILD (the release configuration).
+bench_build() { # bench_build BUILD
+	cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVRIN_TESTS=ON \
+		-DTOVRIN_INSTALL_LAYOUT=user >"$1.configure.log" 2>&1 &&
+		cmake --build "$1" --target tovrin tovrin-bench-helper >"$1.build.log" 2>&1 && return 0
+	tail -n 40 "$1.configure.log" "$1.build.log"
+	return 1
+}
+
+bench_screen() { case $1 in large*) echo 2000x1400 ;; dpr2*) echo 3200x2000 ;; *) echo 1600x1000 ;; esac; }
+
+bench_session_start() {
+	local case=$1 variant=$2 build=$3 work=$4 empty=
+	[ "$case" = silent ] && empty=empty
+	rm -rf "$work/home-$case-$variant"
+	obs_session_prepare "$build" "$work/home-$case-$variant" $empty
+	local plugins=$OBS_HOME/.config/obs-studio/plugins
+	[ "$variant" = module ] || rm -rf "$plugins/tovrin"
+	if [ "$variant" != none ]; then
+		mkdir -p "$plugins/tovrin-bench-helper/bin/64bit"
+		cp "$build/tests/tovrin-bench-helper.so" "$plugins/tovrin-bench-helper/bin/64bit/"
+	fi
+	[ "$case" = "${case%-waveform}" ] || printf '\n[Tovrin]\nDisplayMode=1\n' \
+		>>"$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini"
+
+	tovrin_start_xvfb "$work/xvfb.log" "$(bench_screen "$case")" || return 1
+	local vars=()
+	[ "$variant" = placeholder ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=1)
+	case $case in large*) vars+=(TOVRIN_BENCH_DOCK=800x1000) ;; *) vars+=(TOVRIN_BENCH_DOCK=300x452) ;; esac
+	[ "${case#dpr2}" = "$case" ] || vars+=(QT_SCALE_FACTOR=2)
+	[ "$case" = closed ] && vars+=(TOVRIN_BENCH_HIDE=1)
+	export "${vars[@]}"
+	obs_session_start
+	unset TOVRIN_BENCH_PLACEHOLDER TOVRIN_BENCH_DOCK QT_SCALE_FACTOR TOVRIN_BENCH_HIDE
+	obs_session_wait_log '==== Startup complete' 60 || return 1
+	sleep 1
+	obs_session_fill_screen
+	[ "$variant" = none ] || obs_session_wait_log '\[tovrin-bench\] placed' 30
+}
+
+# What the helper module logged of the dock it placed.
+bench_session_placement() {
+	grep -ho '\[tovrin-bench\] placed: .*' "$(obs_session_log)" | sed 's/.*placed: //'
+}
+
+bench_session_stop() {
+	obs_session_quit >/dev/null
+	tovrin_stop_xvfb
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# What the dock costs the real OBS: OBS's whole-process CPU and resident memory
+# with the module, against the same OBS with a placeholder dock of the same id,
+# size and place that never repaints, and against OBS without any dock. Runs
+# alternate within one session; figures, not pass/fail.
+#   tools/obs-cost.sh [ROUNDS] [CASE...]
+# Cases: default-spectrum default-waveform large-spectrum large-waveform
+# dpr2-spectrum dpr2-waveform closed silent (all by default).
+# OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+tovrin_env_prepare
+tovrin_run bash tools/obs-cost-inside.sh "$@"
