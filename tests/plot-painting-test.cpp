@@ -47,6 +47,7 @@ protected:
 		view.resize(kW, kH);
 		view.setAccentColor(masterAccent);
 		view.attachTap(&tap);
+		view.show(); // a view nobody sees analyses nothing
 	}
 	void feed(const std::vector<float> &left, const std::vector<float> &right = {})
 	{

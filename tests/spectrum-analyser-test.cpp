@@ -157,6 +157,28 @@ TEST(SpectrumAnalyser, SilenceSitsOnTheFloorAndNamesTheLowestBinInRange)
 	EXPECT_EQ(analyser.dominantDb, -90.0f);
 }
 
+// A ring of exact zeros transforms to zeros: skipping the transform gives the
+// same levels, falling from whatever they were, and says when nothing moved.
+TEST(SpectrumAnalyser, ASilentRingNeedsNoTransformForTheSameLevels)
+{
+	SpectrumAnalyser transformed, skipped;
+	const std::vector<float> tone = sine(1234.5, 0.8f), silence(N, 0.0f);
+	EXPECT_TRUE(transformed.analyse(tone, 0, 48000, 0.033));
+	skipped.analyse(tone, 0, 48000, 0.033);
+	for (double dt : {0.033, 0.5, 1.0, 1.0}) {
+		EXPECT_TRUE(transformed.analyse(silence, 7, 48000, dt, false));
+		EXPECT_TRUE(skipped.analyse(silence, 7, 48000, dt, true));
+		ASSERT_EQ(std::memcmp(transformed.levels().data(), skipped.levels().data(), sizeof(float) * (N / 2)),
+			  0);
+		EXPECT_EQ(transformed.dominantHz, skipped.dominantHz);
+		EXPECT_EQ(transformed.dominantDb, skipped.dominantDb);
+	}
+	for (float db : skipped.levels())
+		ASSERT_EQ(db, -90.0f);
+	EXPECT_FALSE(skipped.analyse(silence, 7, 48000, 0.033, true)) << "on the floor already";
+	EXPECT_FALSE(transformed.analyse(silence, 7, 48000, 0.033, false));
+}
+
 TEST(SpectrumAnalyser, LevelsFallFiftyFiveDbPerSecondAndNotAfterAStall)
 {
 	SpectrumAnalyser analyser;

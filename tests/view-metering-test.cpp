@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QPaintEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -15,12 +17,27 @@ void push(SampleTap &tap, std::vector<float> left, std::vector<float> right = {}
 	tap.push(planes, right.empty() ? 1 : 2, uint32_t(left.size()), 1.0f);
 }
 
-class ViewTick : public ::testing::Test {
+// The monitor on clocks of the test's own: both advance by each tick's step.
+class MonitorTick : public ::testing::Test {
 protected:
-	void SetUp() override { view.attachTap(&tap); }
+	static constexpr int kPlotWidth = 462;
+	void SetUp() override { monitor.attachTap(&tap); }
+	// The next tick comes this long after the previous one (0: no time at all).
+	bool tickAfter(double seconds, bool shown = true)
+	{
+		const int64_t step = int64_t(seconds * 1000.0 + 0.5);
+		now.monotonicMs += step;
+		now.wallMs += step;
+		if (seconds == 0.0)
+			monitor.lastTickMs = now.monotonicMs + 1; // a negative step counts as none
+		return monitor.tick(now, kPlotWidth, shown);
+	}
+	void audioAgo(int64_t ms) { monitor.lastAudioMs = now.wallMs - ms; }
+
 	SampleTap tap;
-	WaveformView view;
-	WaveformViewTestAccess a{view};
+	StreamMonitor monitor;
+	TickTime now{0, 1700000000000};
+	StreamMonitor &a = monitor;
 };
 
 } // namespace
@@ -45,159 +62,210 @@ TEST(LevelMeter, FallingStopsAtTheFloor)
 	EXPECT_EQ(meter::fall(-110.0f, 24.0, 1.0), -120.0f);
 }
 
-TEST_F(ViewTick, FullScaleReadsZeroDbAndClipsAtThreeNinesButNotBelow)
+TEST_F(MonitorTick, FullScaleReadsZeroDbAndClipsAtThreeNinesButNotBelow)
 {
 	push(tap, {0.25f, -1.0f, 0.5f});
-	a.tickAfter(0);
-	EXPECT_FLOAT_EQ(a.peakDb(), 0.0f);
-	EXPECT_TRUE(a.clipping());
+	tickAfter(0);
+	EXPECT_FLOAT_EQ(a.peakDb, 0.0f);
+	EXPECT_TRUE(a.clipping);
 
-	view.reset();
+	monitor.reset();
 	push(tap, {0.999f});
-	a.tickAfter(0);
-	EXPECT_TRUE(a.clipping());
+	tickAfter(0);
+	EXPECT_TRUE(a.clipping);
 
-	view.reset();
+	monitor.reset();
 	push(tap, {0.998f, -0.998f});
-	a.tickAfter(0);
-	EXPECT_FALSE(a.clipping());
+	tickAfter(0);
+	EXPECT_FALSE(a.clipping);
 }
 
-TEST_F(ViewTick, TheHeldLevelFallsInTheSameTickAsTheBlock)
+TEST_F(MonitorTick, TheHeldLevelFallsInTheSameTickAsTheBlock)
 {
 	push(tap, std::vector<float>(480, 1.0f));
-	a.tickAfter(0.1);
-	EXPECT_NEAR(a.peakDb(), -2.4f, 0.05f);
-	EXPECT_NEAR(a.rmsDb(), -2.0f, 0.05f);
+	tickAfter(0.1);
+	EXPECT_NEAR(a.peakDb, -2.4f, 0.05f);
+	EXPECT_NEAR(a.rmsDb, -2.0f, 0.05f);
 }
 
-TEST_F(ViewTick, AStereoBlockIsMeteredOverBothChannels)
+TEST_F(MonitorTick, AStereoBlockIsMeteredOverBothChannels)
 {
 	push(tap, std::vector<float>(480, 0.5f), std::vector<float>(480, 0.0f));
-	a.tickAfter(0);
-	EXPECT_TRUE(a.stereo());
-	EXPECT_NEAR(a.peakDb(), -6.02f, 0.01f);
-	EXPECT_NEAR(a.rmsDb(), -9.03f, 0.01f);
+	tickAfter(0);
+	EXPECT_TRUE(a.stereo);
+	EXPECT_NEAR(a.peakDb, -6.02f, 0.01f);
+	EXPECT_NEAR(a.rmsDb, -9.03f, 0.01f);
 }
 
-TEST_F(ViewTick, SilenceFallsAtTwentyFourAndTwentyDbPerSecondToTheFloor)
+TEST_F(MonitorTick, SilenceFallsAtTwentyFourAndTwentyDbPerSecondToTheFloor)
 {
 	push(tap, std::vector<float>(480, 1.0f));
-	a.tickAfter(0);
+	tickAfter(0);
 	push(tap, std::vector<float>(480, 0.0f));
-	a.tickAfter(0.5);
-	EXPECT_NEAR(a.peakDb(), -12.0f, 0.05f);
-	EXPECT_NEAR(a.rmsDb(), -10.0f, 0.05f);
-	a.tickAfter(0.5); // nothing drained at all
-	EXPECT_NEAR(a.peakDb(), -24.0f, 0.1f);
-	EXPECT_NEAR(a.rmsDb(), -20.0f, 0.1f);
+	tickAfter(0.5);
+	EXPECT_NEAR(a.peakDb, -12.0f, 0.05f);
+	EXPECT_NEAR(a.rmsDb, -10.0f, 0.05f);
+	tickAfter(0.5); // nothing drained at all
+	EXPECT_NEAR(a.peakDb, -24.0f, 0.1f);
+	EXPECT_NEAR(a.rmsDb, -20.0f, 0.1f);
 	for (int i = 0; i < 12; i++)
-		a.tickAfter(0.5);
-	EXPECT_EQ(a.peakDb(), -120.0f);
-	EXPECT_EQ(a.rmsDb(), -120.0f);
+		tickAfter(0.5);
+	EXPECT_EQ(a.peakDb, -120.0f);
+	EXPECT_EQ(a.rmsDb, -120.0f);
 }
 
-TEST_F(ViewTick, ATickAfterAStallOfMoreThanASecondNeitherFallsNorReleasesTheClip)
+TEST_F(MonitorTick, ATickAfterAStallOfMoreThanASecondNeitherFallsNorReleasesTheClip)
 {
 	push(tap, std::vector<float>(480, 1.0f));
-	a.tickAfter(0);
-	a.audioAgo(5000);
-	a.tickAfter(1.5);
-	EXPECT_FLOAT_EQ(a.peakDb(), 0.0f);
-	EXPECT_TRUE(a.clipping());
-	a.tickAfter(0.05); // the next ordinary tick lets go
-	EXPECT_FALSE(a.clipping());
+	tickAfter(0);
+	audioAgo(5000);
+	tickAfter(1.5);
+	EXPECT_FLOAT_EQ(a.peakDb, 0.0f);
+	EXPECT_TRUE(a.clipping);
+	tickAfter(0.05); // the next ordinary tick lets go
+	EXPECT_FALSE(a.clipping);
 }
 
-TEST_F(ViewTick, TheClipStaysLitWhileAudioKeepsComingAndGoesOutAfterItStops)
+TEST_F(MonitorTick, TheClipStaysLitWhileAudioKeepsComingAndGoesOutAfterItStops)
 {
 	push(tap, {1.0f});
-	a.tickAfter(0);
+	tickAfter(0);
 	for (int i = 0; i < 8; i++) { // four seconds of quiet audio
 		push(tap, std::vector<float>(480, 0.01f));
-		a.tickAfter(0.5);
+		tickAfter(0.5);
 	}
-	EXPECT_TRUE(a.clipping());
-	a.audioAgo(1100);
-	a.tickAfter(0.03);
-	EXPECT_TRUE(a.clipping()) << "not before 1200 ms without audio";
-	a.audioAgo(1300);
-	a.tickAfter(0.03);
-	EXPECT_FALSE(a.clipping());
+	EXPECT_TRUE(a.clipping);
+	audioAgo(1100);
+	tickAfter(0.03);
+	EXPECT_TRUE(a.clipping) << "not before 1200 ms without audio";
+	audioAgo(1300);
+	tickAfter(0.03);
+	EXPECT_FALSE(a.clipping);
 }
 
-TEST_F(ViewTick, TheRingTakesAMonoMixAndWrapsAfterFullAnalysisLength)
+TEST_F(MonitorTick, TheRingTakesAMonoMixAndWrapsAfterFullAnalysisLength)
 {
 	push(tap, {0.5f, 0.25f});
-	a.tickAfter(0);
-	EXPECT_EQ(a.ring()[0], 0.5f);
-	EXPECT_EQ(a.ring()[1], 0.25f);
+	tickAfter(0);
+	EXPECT_EQ(a.ring[0], 0.5f);
+	EXPECT_EQ(a.ring[1], 0.25f);
 	push(tap, {0.5f, 1.0f}, {0.25f, -1.0f});
-	a.tickAfter(0);
-	EXPECT_EQ(a.ring()[2], 0.375f);
-	EXPECT_EQ(a.ring()[3], 0.0f);
-	EXPECT_EQ(a.ringPos(), 4);
+	tickAfter(0);
+	EXPECT_EQ(a.ring[2], 0.375f);
+	EXPECT_EQ(a.ring[3], 0.0f);
+	EXPECT_EQ(a.ringPos, 4);
 
-	push(tap, std::vector<float>(WaveformView::kRingSize - 4, 0.1f));
-	a.tickAfter(0);
-	EXPECT_EQ(a.ringFill(), uint64_t(WaveformView::kRingSize));
-	EXPECT_EQ(a.ringPos(), 0);
+	push(tap, std::vector<float>(StreamMonitor::kRingSize - 4, 0.1f));
+	tickAfter(0);
+	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
+	EXPECT_EQ(a.ringPos, 0);
 	push(tap, {0.75f});
-	a.tickAfter(0);
-	EXPECT_EQ(a.ringFill(), uint64_t(WaveformView::kRingSize));
-	EXPECT_EQ(a.ring()[0], 0.75f);
-	EXPECT_EQ(a.ringPos(), 1);
+	tickAfter(0);
+	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
+	EXPECT_EQ(a.ring[0], 0.75f);
+	EXPECT_EQ(a.ringPos, 1);
 }
 
-TEST_F(ViewTick, WaveformModeLeavesTheRingAlone)
+// While nobody sees the view the ring fills but nothing is transformed; the
+// first tick it is seen again analyses the newest samples, even without new
+// audio, as the literal step would with the fall of the ticks it skipped.
+TEST_F(MonitorTick, NoTransformRunsUnseenAndTheFirstSeenTickIsCurrent)
 {
-	view.setMode(ViewMode::Waveform);
-	push(tap, {0.5f, 0.5f});
-	a.tickAfter(0);
-	EXPECT_EQ(a.ringFill(), 0u);
-	EXPECT_GT(a.lastAudioMs(), 0);
+	std::vector<float> low(StreamMonitor::kRingSize), high(StreamMonitor::kRingSize);
+	for (size_t i = 0; i < low.size(); i++) {
+		low[i] = 0.5f * float(std::sin(2.0 * M_PI * 1000.0 * double(i) / 48000.0));
+		high[i] = 0.5f * float(std::sin(2.0 * M_PI * 5000.0 * double(i) / 48000.0));
+	}
+	push(tap, low);
+	EXPECT_FALSE(tickAfter(0.03, false));
+	push(tap, high);
+	EXPECT_FALSE(tickAfter(0.03, false));
+	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
+	EXPECT_EQ(a.analyser.dominantHz, 0.0f);
+
+	EXPECT_TRUE(tickAfter(0.03, true));
+	SpectrumAnalyser literal;
+	literal.analyse(a.ring, a.ringPos, 48000, 0.06);
+	EXPECT_EQ(a.analyser.levels(), literal.levels());
+	EXPECT_NEAR(a.analyser.dominantHz, 5000.0f, 6.0f);
+	EXPECT_FALSE(tickAfter(0.03, true)) << "no new audio, nothing new to analyse";
 }
 
-TEST_F(ViewTick, ChangingTheModeResetsAndTheSameModeKeepsEverything)
+TEST_F(MonitorTick, WaveformModeLeavesTheRingAlone)
+{
+	monitor.setMode(ViewMode::Waveform);
+	push(tap, {0.5f, 0.5f});
+	tickAfter(0);
+	EXPECT_EQ(a.ringFill, 0u);
+	EXPECT_GT(a.lastAudioMs, 0);
+}
+
+TEST_F(MonitorTick, ChangingTheModeResetsAndTheSameModeKeepsEverything)
 {
 	push(tap, {0.5f});
-	a.tickAfter(0);
-	view.setMode(ViewMode::Spectrum);
-	EXPECT_NEAR(a.peakDb(), -6.02f, 0.01f);
-	EXPECT_EQ(a.ringFill(), 1u);
+	tickAfter(0);
+	monitor.setMode(ViewMode::Spectrum);
+	EXPECT_NEAR(a.peakDb, -6.02f, 0.01f);
+	EXPECT_EQ(a.ringFill, 1u);
 
-	view.setMode(ViewMode::Waveform);
-	EXPECT_EQ(a.mode(), ViewMode::Waveform);
-	EXPECT_EQ(a.peakDb(), -120.0f);
-	EXPECT_EQ(a.ringFill(), 0u);
+	monitor.setMode(ViewMode::Waveform);
+	EXPECT_EQ(a.mode, ViewMode::Waveform);
+	EXPECT_EQ(a.peakDb, -120.0f);
+	EXPECT_EQ(a.ringFill, 0u);
 }
 
-TEST(ViewCore, AViewWithoutATapKeepsItsLevelsButRepaintsEveryTick)
+TEST(StreamMonitor, WithoutATapTheLevelsStayAndNothingChanges)
 {
+	StreamMonitor monitor;
+	monitor.peakDb = -10.0f;
+	monitor.rmsDb = -12.0f;
+	for (int64_t t = 500; t <= 1500; t += 500)
+		EXPECT_FALSE(monitor.tick({t, t}, 462, true));
+	EXPECT_EQ(monitor.peakDb, -10.0f);
+	EXPECT_EQ(monitor.rmsDb, -12.0f);
+}
+
+// The parts of a 300 x 120 view: plot (10, 28, 262, 72), meter (281, 28, 9, 72).
+TEST(ViewCore, ATickRepaintsOnlyWhatChanged)
+{
+	SampleTap tap;
 	WaveformView view;
 	WaveformViewTestAccess a{view};
 	view.resize(300, 120);
 	view.show();
 	QCoreApplication::processEvents();
-	a.peakDb() = -10.0f;
-	a.rmsDb() = -12.0f;
 
-	struct PaintCounter : QObject {
-		int paints = 0;
+	struct PaintLog : QObject {
+		QList<QRect> rects;
 		bool eventFilter(QObject *, QEvent *e) override
 		{
-			paints += e->type() == QEvent::Paint;
+			if (e->type() == QEvent::Paint)
+				rects << static_cast<QPaintEvent *>(e)->rect();
 			return false;
 		}
-	} counter;
-	view.installEventFilter(&counter);
-	for (int i = 0; i < 3; i++) {
-		a.tickAfter(0.5);
+	} log;
+	view.installEventFilter(&log);
+	auto tickAndPaint = [&](double seconds) {
+		log.rects.clear();
+		a.tickAfter(seconds);
 		QCoreApplication::processEvents();
-	}
-	EXPECT_EQ(a.peakDb(), -10.0f);
-	EXPECT_EQ(a.rmsDb(), -12.0f);
-	EXPECT_EQ(counter.paints, 3);
+		return log.rects;
+	};
+	a.neverHeardAudio();
+	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{view.rect()}) << "the first tick after showing repaints all";
+	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "no tap, nothing new: no repaint";
+	a.peakDb() = -10.0f;
+	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{QRect(280, 27, 11, 74)}) << "a new level: the meter alone";
+
+	view.attachTap(&tap);
+	push(tap, std::vector<float>(9000, 0.0f));
+	const QList<QRect> audio = tickAndPaint(0.03);
+	ASSERT_EQ(audio.size(), 1);
+	EXPECT_EQ(audio[0], view.rect()) << "a new tap: all of it";
+	push(tap, std::vector<float>(1600, 0.0f));
+	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "more silence changes no pixel";
+	a.audioAgo(800);
+	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{QRect(10, 28, 262, 72)}) << "the waiting message returns";
 }
 
 TEST(ViewCore, SizesAndDefaults)
@@ -210,5 +278,5 @@ TEST(ViewCore, SizesAndDefaults)
 	EXPECT_EQ(a.mode(), ViewMode::Spectrum);
 	EXPECT_EQ(a.accent(), QColor(61, 213, 152));
 	EXPECT_EQ(a.peakDb(), -120.0f);
-	EXPECT_EQ(a.ring().size(), size_t(WaveformView::kRingSize));
+	EXPECT_EQ(a.ring().size(), size_t(StreamMonitor::kRingSize));
 }

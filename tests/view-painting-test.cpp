@@ -122,6 +122,49 @@ TEST_F(ViewPainting, TheTitleIsDrawnInTheHeader)
 	EXPECT_GT(probe::countTinted(paint(), QRect(10, 5, 120, 18), frameFill, titleText), 20);
 }
 
+// The view paints every pixel of itself, so that Qt paints nothing beneath it.
+// Under style sheets like OBS's dark theme and a light one with a gradient, in
+// a dock it looks exactly as a view that lets the background show through:
+// the dock's own background in the corners, the view's pixels elsewhere; and
+// again after the theme changes.
+TEST(ViewInADock, TheCornersShowTheDocksOwnBackground)
+{
+	WaveformView alone;
+	alone.resize(kW, kH);
+	alone.setTitle("Master mix");
+	WaveformViewTestAccess{alone}.audioAgo(0);
+	const QImage own = probe::render(alone);
+
+	QWidget dock;
+	dock.setObjectName("dock");
+	dock.resize(kW + 30, kH + 40);
+	auto *view = new WaveformView(&dock);
+	view->setGeometry(12, 25, kW, kH);
+	view->setTitle("Master mix");
+	WaveformViewTestAccess{*view}.audioAgo(0);
+	dock.show();
+	for (const char *sheet : {"QWidget#dock { background: #1f212a; }",
+				  "QWidget#dock { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, "
+				  "stop:0 #fafafc, stop:1 #c8cad2); }"}) {
+		dock.setStyleSheet(sheet);
+		view->hide();
+		const QImage beneath = dock.grab().toImage().convertToFormat(QImage::Format_RGB32);
+		view->show();
+		const QImage seen = dock.grab().toImage().convertToFormat(QImage::Format_RGB32);
+		int corners = 0;
+		for (int y = 0; y < kH; y++)
+			for (int x = 0; x < kW; x++) {
+				const QRgb mine = own.pixel(x, y);
+				const bool through = qAlpha(mine) == 0;
+				corners += through;
+				const QRgb want = through ? beneath.pixel(12 + x, 25 + y) : mine;
+				ASSERT_EQ(seen.pixel(12 + x, 25 + y), want | 0xff000000u)
+					<< sheet << " at " << x << "," << y;
+			}
+		EXPECT_GT(corners, 8);
+	}
+}
+
 TEST(ViewReadout, SpectrumShowsTheDominantFrequencyOrADash)
 {
 	WaveformView view;

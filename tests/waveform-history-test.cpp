@@ -96,3 +96,24 @@ TEST(WaveformHistory, NeverHoldsMoreThanFourColumnsBeyondThePlot)
 	h.clear();
 	EXPECT_EQ(h.size(), 0u);
 }
+
+// A 10-column plot, one sample a column: a push changes the picture unless it
+// only scrolls equal columns past.
+TEST(WaveformHistory, PushSaysWhetherTheShownColumnsChanged)
+{
+	WaveformHistory h;
+	h.updateColumnWidth(10, 10, 1.0);
+	auto zeros = [](size_t n) {
+		return std::vector<float>(n, 0.0f);
+	};
+	EXPECT_TRUE(h.push(zeros(5), {}, 10)) << "growing from the right";
+	EXPECT_TRUE(h.push(zeros(10), {}, 10)) << "filling the plot";
+	EXPECT_FALSE(h.push(zeros(3), {}, 10)) << "silence scrolling over silence";
+	EXPECT_FALSE(h.push({}, {}, 10));
+	EXPECT_TRUE(h.push({0.5f}, {}, 10));
+	EXPECT_TRUE(h.push(zeros(9), {}, 10)) << "the odd column is still shown";
+	EXPECT_TRUE(h.push(zeros(1), {}, 10)) << "and scrolls out now";
+	EXPECT_FALSE(h.push(zeros(1), {}, 10));
+	EXPECT_FALSE(h.push(zeros(4), zeros(4), 10));
+	EXPECT_TRUE(h.push(zeros(1), {0.25f}, 10)) << "channel 1 counts too";
+}

@@ -9,4 +9,5 @@ tovrin_run bash -c '
 	cmake --build build/release --target tovrin-tap-bench tovrin-analysis-bench tovrin-view-bench >/dev/null &&
 	build/release/tests/tovrin-tap-bench && echo &&
 	build/release/tests/tovrin-analysis-bench && echo &&
-	build/release/tests/tovrin-view-bench'
+	build/release/tests/tovrin-view-bench && echo &&
+	QT_SCALE_FACTOR=2 build/release/tests/tovrin-view-bench "" 284x126'

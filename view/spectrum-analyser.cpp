@@ -33,11 +33,13 @@ void SpectrumAnalyser::reset()
 	dominantDb = -120.0f;
 }
 
-void SpectrumAnalyser::analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt)
+bool SpectrumAnalyser::analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt, bool silent)
 {
-	window(ring, ringPos);
-	fft.transform(fftRe.data(), fftIm.data());
-	updateLevels(sampleRate, float(std::max(dt, 0.0) * kFallDbPerSecond));
+	if (!silent) {
+		window(ring, ringPos);
+		fft.transform(fftRe.data(), fftIm.data());
+	}
+	return updateLevels(sampleRate, float(std::max(dt, 0.0) * kFallDbPerSecond), silent);
 }
 
 // Oldest to newest sample under the window.
@@ -51,16 +53,24 @@ void SpectrumAnalyser::window(const std::vector<float> &ring, int ringPos)
 	std::fill(fftIm.begin(), fftIm.end(), 0.0f);
 }
 
-void SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall)
+bool SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall, bool silent)
 {
 	float best = -120.0f;
 	int bestBin = -1;
+	bool changed = false;
 	for (int k = 1; k < kBins; k++) {
-		const float m = std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
+		float level = kFloorDb;
+		if (!silent) {
+			const float m =
+				std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
 				kMagnitudeScale;
-		const float level = m >= kFloorMagnitude ? std::max(20.0f * std::log10(m), kFloorDb) : kFloorDb;
+			if (m >= kFloorMagnitude)
+				level = std::max(20.0f * std::log10(m), kFloorDb);
+		}
 		float &db = spectrumDb[size_t(k)];
+		const float was = db;
 		db = level >= db ? level : std::max(db - fall, kFloorDb);
+		changed |= db != was;
 		const double hz = k * double(sampleRate) * (1.0 / kSize);
 		if (hz >= kLowestHz && hz <= kHighestHz && db > best) {
 			best = db;
@@ -68,7 +78,10 @@ void SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall)
 		}
 	}
 	if (bestBin > 0) {
+		const float hz = float(double(bestBin) * sampleRate / kSize);
+		changed |= hz != dominantHz || best != dominantDb;
 		dominantDb = best;
-		dominantHz = float(double(bestBin) * sampleRate / kSize);
+		dominantHz = hz;
 	}
+	return changed;
 }

@@ -16,9 +16,11 @@ public:
 	SpectrumAnalyser();
 
 	void reset();
-	// ring holds kSize samples; ringPos is the oldest. dt: seconds since the
-	// previous tick, 0 after a stall.
-	void analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt);
+	// ring holds kSize samples; ringPos is the oldest. dt: seconds of fall
+	// since the previous analysis, 0 after a stall. silent: the ring holds
+	// nothing but exact zeros, whose transform is all zeros. Returns whether
+	// any level or the dominant frequency changed.
+	bool analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt, bool silent = false);
 
 	const std::vector<float> &levels() const { return spectrumDb; }
 	float dominantHz = 0.0f; // 0 until the first analysis
@@ -26,7 +28,7 @@ public:
 
 private:
 	void window(const std::vector<float> &ring, int ringPos);
-	void updateLevels(uint32_t sampleRate, float fall);
+	bool updateLevels(uint32_t sampleRate, float fall, bool silent);
 
 	Fft fft;
 	std::vector<float> hannWindow;

@@ -13,9 +13,8 @@
 namespace {
 
 constexpr double kLowHz = 20.0;
-constexpr double kFloorDb = 90.0;         // the plot's bottom edge is -90 dB
-const double kDecades = std::log(1000.0); // 20 Hz to 20 kHz
-constexpr int kHighestBin = SpectrumAnalyser::kBins - 2;
+constexpr double kPlotDepthDb = -double(SpectrumAnalyser::kFloorDb); // 0 dB at the top, the floor at the bottom
+const double kDecades = std::log(1000.0);                            // 20 Hz to 20 kHz
 constexpr double kLabelWidth = 34.0;
 
 double freqToX(const QRectF &r, double hz)
@@ -25,7 +24,7 @@ double freqToX(const QRectF &r, double hz)
 
 double levelToY(const QRectF &r, double db)
 {
-	return r.top() + r.height() * std::clamp(-db, 0.0, kFloorDb) / kFloorDb;
+	return r.top() + r.height() * std::clamp(-db, 0.0, kPlotDepthDb) / kPlotDepthDb;
 }
 
 } // namespace
@@ -63,24 +62,18 @@ void WaveformView::paintSpectrumGrid(QPainter &painter, const QRectF &r) const
 
 // The smoothed levels as the loudest bin under each pixel column, over a
 // translucent fill, with the dominant frequency marked.
-void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
+void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r)
 {
 	using namespace viewstyle;
-	if (ringFill < uint64_t(kRingSize))
+	if (monitor.ringFill < uint64_t(kRingSize))
 		return;
-	const std::vector<float> &levels = analyser.levels();
 	const int n = std::max(int(r.width()), 1);
-	const double binsPerHz = double(SpectrumAnalyser::kSize) / sampleRate;
+	const std::vector<float> &levels = monitor.spectrumColumns(n);
 	QPolygonF curve;
 	curve.reserve(n);
 	QPainterPath area;
 	for (int i = 0; i < n; i++) {
-		int lo = int(std::floor(kLowHz * std::exp(i * kDecades / n) * binsPerHz));
-		int hi = int(std::ceil(kLowHz * std::exp((i + 1) * kDecades / n) * binsPerHz));
-		lo = std::clamp(lo, 1, kHighestBin);
-		hi = hi > kHighestBin ? kHighestBin : std::max(hi, lo);
-		const float level = std::max(-90.0f, *std::max_element(levels.begin() + lo, levels.begin() + hi + 1));
-		const QPointF point(r.left() + i, levelToY(r, level));
+		const QPointF point(r.left() + i, levelToY(r, levels[size_t(i)]));
 		if (i == 0)
 			area.moveTo(point.x(), r.bottom());
 		curve << point;
@@ -102,6 +95,7 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r) const
 
 	painter.setRenderHint(QPainter::Antialiasing, true);
 	strokePolyline(painter, curve, linePen(accentColor, 1.2));
+	const SpectrumAnalyser &analyser = monitor.analyser;
 	if (analyser.dominantHz > 0.0f) {
 		QColor marker = titleText;
 		marker.setAlpha(110);

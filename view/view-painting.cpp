@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -18,71 +19,130 @@ constexpr double kMeterRangeDb = 60.0; // the meter shows -60 to 0 dBFS
 constexpr int kFrameRadius = 6;
 // A peak this close to the top of the meter is drawn as clipping.
 constexpr double kMeterClipFraction = 0.999;
+// The title, read-out and badge row above the plot.
+constexpr int kHeaderHeight = 28;
+// The antialiased curve and its pen reach this far past the plot's edges.
+constexpr int kCurveReach = 2;
 
 double meterFraction(float db)
 {
 	return std::clamp((double(db) + kMeterRangeDb) / kMeterRangeDb, 0.0, 1.0);
 }
 
+QRect around(const QRectF &r, int margin)
+{
+	return r.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
 } // namespace
 
-void WaveformView::paintEvent(QPaintEvent *)
+void WaveformView::paintEvent(QPaintEvent *event)
 {
 	QPainter painter(this);
 	painter.setRenderHint(QPainter::Antialiasing, false);
 	const QRectF content = viewgeometry::content(width(), height());
-	if (mode == ViewMode::Waveform) {
-		drawFrame(painter, waveformFrame(content));
+	const QRectF meterRect = viewgeometry::meter(content);
+	const QRect dirty = event->rect();
+	if (monitor.mode == ViewMode::Waveform) {
+		// A repaint of the meter alone keeps the last picture of the rest.
+		const bool meterOnly = around(meterRect, 1).contains(dirty) && frameImage.size() == backdrop().size();
+		drawFrame(painter, meterOnly ? frameImage : waveformFrame(content));
 	} else {
 		drawFrame(painter, backdrop());
-		paintReadout(painter);
-		paintSpectrum(painter, content);
+		if (dirty.top() < kHeaderHeight)
+			paintReadout(painter);
+		if (dirty.intersects(around(content, kCurveReach)))
+			paintSpectrum(painter, content);
 	}
-	paintMeter(painter, viewgeometry::meter(content));
+	paintMeter(painter, meterRect);
 	paintOverlays(painter, content);
+}
+
+// Compares what the picture shows now with what the last repaint showed and
+// asks Qt for just those parts; the two views' requests of one tick still go
+// out in one flush.
+void WaveformView::scheduleRepaint(bool plotChanged)
+{
+	const Shown now{
+		readoutText(), meterFraction(monitor.rmsDb), meterFraction(monitor.peakDb), monitor.clipping, waiting(),
+		monitor.stereo};
+	const bool whole = !shownValid || now.stereo != shown.stereo ||
+			   (plotChanged && monitor.mode == ViewMode::Waveform); // strokes may overshoot the plot
+	const QRectF content = viewgeometry::content(width(), height());
+	QRegion dirty;
+	if (plotChanged)
+		dirty += around(content, kCurveReach);
+	if (now.readout != shown.readout || now.clipping != shown.clipping)
+		dirty += QRect(0, 0, width(), kHeaderHeight);
+	if (now.meterRms != shown.meterRms || now.meterPeak != shown.meterPeak)
+		dirty += around(viewgeometry::meter(content), 1);
+	if (now.waiting != shown.waiting)
+		dirty += around(content, 0);
+	shown = now;
+	shownValid = true;
+	if (whole)
+		update();
+	else if (!dirty.isEmpty())
+		update(dirty);
+}
+
+bool WaveformView::waiting() const
+{
+	return QDateTime::currentMSecsSinceEpoch() - monitor.lastAudioMs > kWaitingAfterMs;
 }
 
 void WaveformView::paintReadout(QPainter &painter) const
 {
 	using namespace viewstyle;
 	painter.setFont(smallFont(font()));
-	painter.setPen(clipping ? clipRed : dimText);
+	painter.setPen(monitor.clipping ? clipRed : dimText);
 	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, readoutText());
 }
 
-// Only the rows with the rounded corners have transparent pixels; the band
-// between them is opaque and is copied rather than blended.
+// The frame holds every pixel of the view, corners included: a copy.
 void WaveformView::drawFrame(QPainter &painter, const QImage &frame) const
 {
-	const qreal ratio = frame.devicePixelRatio();
-	const int w = width(), h = height();
-	const int corner = std::min(kFrameRadius + 1, h / 2);
-	auto copy = [&](int top, int rows) {
-		painter.drawImage(QRectF(0, top, w, rows), frame, QRectF(0, top * ratio, w * ratio, rows * ratio));
-	};
-	copy(0, corner);
-	copy(h - corner, corner);
 	painter.setCompositionMode(QPainter::CompositionMode_Source);
-	copy(corner, h - 2 * corner);
+	painter.drawImage(QPointF(0, 0), frame);
 	painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-// The rounded frame alone is half the cost of a picture; frame, title, the
-// plot's grid and labels and the meter's empty scale are therefore drawn once
-// per size, font, title, mode and lane layout.
+// The rounded frame alone is half the cost of a picture; what lies beneath
+// the corners, frame, title, the plot's grid and labels and the meter's empty
+// scale are therefore drawn once per size, font, title, mode, lane layout and
+// place.
 const QImage &WaveformView::backdrop()
 {
-	const BackdropKey key{size(), devicePixelRatioF(), font(), title, mode, stereo};
+	const BackdropKey key{size(),         devicePixelRatioF(),           font(),         title, monitor.mode,
+			      monitor.stereo, mapTo(window(), QPoint(0, 0)), underlayChanges};
 	if (key == backdropKey && !backdropCache.isNull())
 		return backdropCache;
 	backdropKey = key;
-	backdropCache = QImage(size() * key.pixelRatio, QImage::Format_ARGB32_Premultiplied);
-	backdropCache.setDevicePixelRatio(key.pixelRatio);
-	backdropCache.fill(Qt::transparent);
+	backdropCache = underlay();
 	QPainter painter(&backdropCache);
 	painter.setRenderHint(QPainter::Antialiasing, false);
 	paintBackdrop(painter, viewgeometry::meter(viewgeometry::content(width(), height())));
 	return backdropCache;
+}
+
+// What Qt would paint beneath the view if the view let it show: each ancestor
+// drawn without its children, the window with its background. Nothing (clear)
+// for a view that is a window itself.
+QImage WaveformView::underlay() const
+{
+	const qreal ratio = devicePixelRatioF();
+	QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+	image.setDevicePixelRatio(ratio);
+	image.fill(Qt::transparent);
+	QList<QWidget *> ancestors;
+	for (QWidget *w = parentWidget(); w; w = w->isWindow() ? nullptr : w->parentWidget())
+		ancestors.prepend(w);
+	for (QWidget *w : ancestors) {
+		const QPoint at = mapTo(w, QPoint(0, 0));
+		w->render(&image, QPoint(), QRegion(QRect(at, size())),
+			  w->isWindow() ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+	}
+	return image;
 }
 
 void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) const
@@ -100,7 +160,7 @@ void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) con
 	// Grids lie under everything the plot draws; the read-out never meets them.
 	painter.setFont(smallFont(font()));
 	const QRectF content = viewgeometry::content(w, h);
-	if (mode == ViewMode::Spectrum)
+	if (monitor.mode == ViewMode::Spectrum)
 		paintSpectrumGrid(painter, content);
 	else
 		forEachLane(content,
@@ -117,21 +177,22 @@ void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) con
 QString WaveformView::readoutText() const
 {
 	using viewstyle::formatDb;
-	if (mode == ViewMode::Spectrum) {
+	const SpectrumAnalyser &analyser = monitor.analyser;
+	if (monitor.mode == ViewMode::Spectrum) {
 		if (analyser.dominantHz > 0.0f)
 			return QStringLiteral("%1 Hz   %2")
 				.arg(std::lroundf(analyser.dominantHz))
 				.arg(formatDb(analyser.dominantDb));
 		return QStringLiteral("\u2014");
 	}
-	return QStringLiteral("峰值 %1   有效值 %2").arg(formatDb(peakDb), formatDb(rmsDb));
+	return QStringLiteral("峰值 %1   有效值 %2").arg(formatDb(monitor.peakDb), formatDb(monitor.rmsDb));
 }
 
 void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 {
 	using namespace viewstyle;
-	const double r = meterFraction(rmsDb);
-	const double p = meterFraction(peakDb);
+	const double r = meterFraction(monitor.rmsDb);
+	const double p = meterFraction(monitor.peakDb);
 	const QRectF inner = meterRect.adjusted(1, 1, -1, -1);
 
 	if (r > 0.0) {
@@ -155,12 +216,12 @@ void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 void WaveformView::paintOverlays(QPainter &painter, const QRectF &content) const
 {
 	using namespace viewstyle;
-	if (QDateTime::currentMSecsSinceEpoch() - lastAudioMs > kWaitingAfterMs) {
+	if (waiting()) {
 		painter.setFont(smallFont(font()));
 		painter.setPen(dimText);
 		painter.drawText(content, Qt::AlignCenter, QStringLiteral("等待音频信号…"));
 	}
-	if (clipping) {
+	if (monitor.clipping) {
 		painter.setFont(badgeFont(font()));
 		painter.setPen(clipRed);
 		painter.drawText(viewgeometry::badge(content), Qt::AlignRight | Qt::AlignVCenter,

@@ -10,6 +10,10 @@ struct WaveColumn {
 	float maxL = 0.0f;
 	float minR = 0.0f;
 	float maxR = 0.0f;
+	bool operator==(const WaveColumn &o) const
+	{
+		return minL == o.minL && maxL == o.maxL && minR == o.minR && maxR == o.maxR;
+	}
 };
 
 // The scrolling waveform as data: drained samples folded into per-column
@@ -19,10 +23,12 @@ public:
 	static constexpr int kSpareColumns = 4;
 
 	// The time scale for a plot contentWidth pixels wide showing seconds of
-	// audio; any change throws the picture away.
-	void updateColumnWidth(int contentWidth, uint32_t sampleRate, double seconds);
+	// audio; any change throws the picture away and returns true.
+	bool updateColumnWidth(int contentWidth, uint32_t sampleRate, double seconds);
 	// right may be shorter than left (or empty): channel 0 stands in for it.
-	void push(const std::vector<float> &left, const std::vector<float> &right, int contentWidth);
+	// Returns whether the newest contentWidth columns, the ones a plot of that
+	// width shows, changed.
+	bool push(const std::vector<float> &left, const std::vector<float> &right, int contentWidth);
 	void clear();
 
 	size_t size() const { return columns.size(); }
@@ -30,6 +36,7 @@ public:
 	double samplesPerColumn() const { return perColumn; }
 
 private:
+	void append(const WaveColumn &column);
 	void trim(int contentWidth);
 
 	std::deque<WaveColumn> columns;
@@ -37,4 +44,7 @@ private:
 	double pendingSamples = 0.0;
 	WaveColumn openColumn;
 	bool columnOpen = false;
+	// Equal columns appended in a row, the newest last, trimmed ones included:
+	// scrolling a run of them along changes no pixel.
+	size_t uniformRun = 0;
 };

@@ -87,7 +87,7 @@ LaneScale scaleOf(const QRectF &lane)
 // and without labels.
 void WaveformView::forEachLane(const QRectF &content, const LanePainter &paint) const
 {
-	if (!stereo) {
+	if (!monitor.stereo) {
 		paint(content, 0, true);
 		return;
 	}
@@ -142,6 +142,7 @@ void WaveformView::paintLane(QImage &image, const QRectF &lane, int channel) con
 	using namespace viewstyle;
 	if (lane.height() <= 1)
 		return;
+	const WaveformHistory &history = monitor.history;
 	const int n = std::min<int>(std::max(int(lane.width()), 1), int(history.size()));
 	if (n <= 0)
 		return;

@@ -4,31 +4,27 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
-#include "spectrum-analyser.hpp"
-#include "waveform-history.hpp"
+#include "stream-monitor.hpp"
 
-#include <cstdint>
 #include <functional>
-#include <vector>
 
 class SampleTap;
 
-enum class ViewMode : int32_t {
-	Waveform = 0,
-	Spectrum = 1,
-};
-
-// One live display of an audio stream: drains its tap 30 times a second,
-// meters it and draws it as a spectrum or a scrolling waveform.
+// One live display of an audio stream: the view of a StreamMonitor, ticked 30
+// times a second, drawn as a spectrum or a scrolling waveform. It repaints
+// only what changed, and paints every pixel of itself, the dock's own
+// background in its rounded corners included, so that Qt never has to repaint
+// what lies beneath it.
 class WaveformView : public QWidget {
 	Q_OBJECT
 
 public:
-	static constexpr int kRingSize = SpectrumAnalyser::kSize; // samples the spectrum analyses at once
-	static constexpr double kHistorySeconds = 3.0;            // audio across the waveform's width
+	static constexpr int kRingSize = StreamMonitor::kRingSize;
+	static constexpr double kHistorySeconds = StreamMonitor::kHistorySeconds;
 
 	explicit WaveformView(QWidget *parent = nullptr);
 	~WaveformView() override;
@@ -46,19 +42,20 @@ public:
 protected:
 	void paintEvent(QPaintEvent *event) override;
 	void resizeEvent(QResizeEvent *event) override;
+	void changeEvent(QEvent *event) override;
+	void showEvent(QShowEvent *event) override;
 
 private:
 	friend struct WaveformViewTestAccess;
 
-	void measure(bool drainedStereo);
-	void feedRing();
-	void analyseSpectrum(double dt);
 	int contentWidth() const; // the plot's width, which sets the waveform's time scale
-	void updateColumnWidth();
-	void fallAndRelease(double dt);
+	void scheduleRepaint(bool plotChanged);
+	void repaintAll();
 
 	QString readoutText() const;
+	bool waiting() const;
 	const QImage &backdrop();
+	QImage underlay() const;
 	const QImage &waveformFrame(const QRectF &content);
 	void drawFrame(QPainter &painter, const QImage &frame) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
@@ -66,31 +63,28 @@ private:
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
 	void paintSpectrumGrid(QPainter &painter, const QRectF &r) const;
-	void paintSpectrum(QPainter &painter, const QRectF &r) const;
+	void paintSpectrum(QPainter &painter, const QRectF &r);
 	void paintLaneGrid(QPainter &painter, const QRectF &lane, bool labels) const;
 	void paintLane(QImage &image, const QRectF &lane, int channel) const;
 	using LanePainter = std::function<void(const QRectF &lane, int channel, bool labels)>;
 	void forEachLane(const QRectF &content, const LanePainter &paint) const;
 
-	SampleTap *tap = nullptr;
+	StreamMonitor monitor; // the tap, the mode and every level and picture drawn
 	QString title;
 	QColor accentColor{61, 213, 152};
-	ViewMode mode = ViewMode::Spectrum;
-	WaveformHistory history;
-	std::vector<float> drainLeft;
-	std::vector<float> drainRight;
-	bool stereo = false;
-	std::vector<float> ring;
-	int ringPos = 0;
-	uint64_t ringFill = 0;
-	SpectrumAnalyser analyser;
-	uint32_t sampleRate = 48000;
-	float peakDb = -120.0f;
-	float rmsDb = -120.0f;
-	bool clipping = false;
-	qint64 lastAudioMs = 0; // wall clock of the last tick that drained audio
 	QElapsedTimer clock;
-	qint64 lastTickMs = 0;
+
+	// What the last scheduled picture showed besides the plot.
+	struct Shown {
+		QString readout;
+		double meterRms = -1.0;
+		double meterPeak = -1.0;
+		bool clipping = false;
+		bool waiting = false;
+		bool stereo = false;
+	};
+	Shown shown;
+	bool shownValid = false;
 
 	// What does not change between frames, drawn once and kept until one of
 	// the things it was drawn from changes.
@@ -101,13 +95,16 @@ private:
 		QString title;
 		ViewMode mode = ViewMode::Spectrum;
 		bool stereo = false;
+		QPoint place;           // where the view lies in its window
+		unsigned underlays = 0; // bumped when what lies beneath may look different
 		bool operator==(const BackdropKey &o) const
 		{
 			return size == o.size && pixelRatio == o.pixelRatio && font == o.font && title == o.title &&
-			       mode == o.mode && stereo == o.stereo;
+			       mode == o.mode && stereo == o.stereo && place == o.place && underlays == o.underlays;
 		}
 	};
 	QImage backdropCache;
 	BackdropKey backdropKey;
+	unsigned underlayChanges = 0;
 	QImage frameImage; // the backdrop with a waveform picture's read-out and strokes
 };
