@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -115,6 +117,54 @@ TEST_F(PlotPainting, SilenceMarksTheLowestBinWithADashedLineAtTheLeftEdge)
 	EXPECT_EQ(probe::countTinted(image, rows.translated(10, 0), frameFill, titleText, 0.1), 0);
 	// The curve lies on the bottom edge.
 	EXPECT_GT(probe::countTinted(image, QRect(100, 198, 300, 4), frameFill, masterAccent, 0.3), 200);
+}
+
+// A tick asks Qt to repaint only what changed: the last picture with just
+// that region painted again is, pixel for pixel, the whole picture painted
+// anew. Through a new tone, a second tone beside it, a louder one, a quieter
+// one whose meter and curve fall, and a tick without audio.
+TEST_F(PlotPainting, RepaintingOnlyWhatChangedGivesTheWholePicture)
+{
+	struct RegionLog : QObject {
+		QRegion region;
+		bool eventFilter(QObject *, QEvent *e) override
+		{
+			if (e->type() == QEvent::Paint)
+				region += static_cast<QPaintEvent *>(e)->region();
+			return false;
+		}
+	} log;
+	QCoreApplication::processEvents();
+	view.installEventFilter(&log);
+	QImage last = paint();
+	auto mix = [&](double hzA, float a, double hzB, float b) {
+		std::vector<float> s = sine(hzA, a, 1600), t = sine(hzB, b, 1600);
+		for (size_t i = 0; i < s.size(); i++)
+			s[i] += t[i];
+		return s;
+	};
+	const std::vector<float> blocks[] = {
+		sine(1000, 0.5f),       sine(1000, 0.5f, 1600),  mix(1000, 0.5f, 4000, 0.1f),
+		sine(1000, 0.9f, 1600), sine(1000, 0.05f, 1600), {}};
+	int partial = 0;
+	for (const std::vector<float> &block : blocks) {
+		log.region = QRegion();
+		if (block.empty())
+			a.tickAfter(0.033);
+		else
+			feed(block);
+		QCoreApplication::processEvents();
+		const QRegion repainted = log.region;
+		// render() puts the region's corner at the offset it is given, and
+		// renders everything for an empty one.
+		if (!repainted.isEmpty())
+			view.render(&last, repainted.boundingRect().topLeft(), repainted, QWidget::DrawChildren);
+		const QImage whole = paint();
+		ASSERT_EQ(last, whole) << "after " << block.size() << " samples";
+		partial += !repainted.isEmpty() && repainted != QRegion(view.rect());
+		last = whole;
+	}
+	EXPECT_GE(partial, 3) << "most of those repaints were partial";
 }
 
 TEST_F(PlotPainting, TenWaveformColumnsFillOnlyTheRightmostTenPixels)

@@ -29,8 +29,8 @@ protected:
 		now.monotonicMs += step;
 		now.wallMs += step;
 		if (seconds == 0.0)
-			monitor.lastTickMs = now.monotonicMs + 1; // a negative step counts as none
-		return monitor.tick(now, kPlotWidth, shown);
+			monitor.lastTickMs = now.monotonicMs + 1;     // a negative step counts as none
+		return !monitor.tick(now, kPlotWidth, shown).empty(); // whether the plot changed
 	}
 	void audioAgo(int64_t ms) { monitor.lastAudioMs = now.wallMs - ms; }
 
@@ -220,7 +220,7 @@ TEST(StreamMonitor, WithoutATapTheLevelsStayAndNothingChanges)
 	monitor.peakDb = -10.0f;
 	monitor.rmsDb = -12.0f;
 	for (int64_t t = 500; t <= 1500; t += 500)
-		EXPECT_FALSE(monitor.tick({t, t}, 462, true));
+		EXPECT_TRUE(monitor.tick({t, t}, 462, true).empty());
 	EXPECT_EQ(monitor.peakDb, -10.0f);
 	EXPECT_EQ(monitor.rmsDb, -12.0f);
 }

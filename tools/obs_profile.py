@@ -4,7 +4,10 @@ fields comm,tid,ip,sym,dso) into where the dock's cost goes: our painting, the
 views' tick, the slow refresh, Qt's repaint and composition of the main window,
 the flush to the display, and the rest of OBS.
 
-  obs_profile.py PERF_SCRIPT_OUTPUT PID
+  obs_profile.py PERF_SCRIPT_OUTPUT PID SECONDS HZ
+
+SECONDS and HZ are the recording's length and sampling rate, which turn sample
+counts into points of one core.
 """
 import collections
 import sys
@@ -48,17 +51,17 @@ def classify(comm, tid, stack, pid):
     return "rest of OBS's main thread"
 
 
-def main(path, pid):
+def main(path, pid, seconds, hz):
     counts = collections.Counter()
     for (comm, tid), stack in samples(path):
         counts[classify(comm, tid, stack, int(pid))] += 1
-    total = sum(counts.values())
+    per_point = float(seconds) * float(hz) / 100.0  # samples in one point of a core
     for name, n in counts.most_common():
-        print(f"{name:36} {100.0 * n / total:6.1f} % of OBS's samples")
-    print(f"{'samples':36} {total:6d}")
+        print(f"{name:36} {n / per_point:6.2f} points of one core")
+    print(f"{'all of OBS':36} {sum(counts.values()) / per_point:6.2f}")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -37,7 +37,7 @@ QPainterPath pathThrough(const QPolygonF &points)
 
 } // namespace
 
-void strokePolyline(QPainter &painter, const QPolygonF &points, const QPen &pen)
+void strokePolyline(QPainter &painter, const QPolygonF &points, const QPen &pen, double fromX, double toX)
 {
 	const int n = int(points.size());
 	// Qt draws a two-point polyline as a line, not a path; pens up to a pixel
@@ -60,6 +60,8 @@ void strokePolyline(QPainter &painter, const QPolygonF &points, const QPen &pen)
 		// Slices meet at a point's x; the first and last reach out for the caps.
 		const double left = first == 0 ? -kFar : points[first].x();
 		const double right = last == n - 1 ? kFar : points[last].x();
+		if (right <= fromX || left >= toX)
+			continue;
 		const int from = std::max(first - overlap, 0);
 		const int to = std::min(last + overlap, n - 1);
 		const QRectF columns(left, -kFar, right - left, 2 * kFar);

@@ -14,22 +14,32 @@ constexpr int kHighestBin = SpectrumAnalyser::kBins - 2;
 
 } // namespace
 
-const std::vector<float> &SpectrumColumns::levels(const std::vector<float> &bins, int n, uint32_t sampleRate)
+ColumnSpan SpectrumColumns::update(const std::vector<float> &bins, int n, uint32_t sampleRate)
 {
-	if (n != width || sampleRate != rate)
+	ColumnSpan changed;
+	if (!laidOutFor(n, sampleRate)) {
 		layOut(n, sampleRate);
-	for (size_t i = 0; i < ranges.size(); i++) {
-		const auto [lo, hi] = ranges[i];
-		columnLevels[i] = std::max(SpectrumAnalyser::kFloorDb,
-					   *std::max_element(bins.begin() + lo, bins.begin() + hi + 1));
+		changed = {0, n - 1};
 	}
-	return columnLevels;
+	for (int i = 0; i < n; i++) {
+		const auto [lo, hi] = ranges[size_t(i)];
+		const float level = std::max(SpectrumAnalyser::kFloorDb,
+					     *std::max_element(bins.begin() + lo, bins.begin() + hi + 1));
+		float &column = columnLevels[size_t(i)];
+		if (level == column)
+			continue;
+		column = level;
+		if (changed.empty())
+			changed = {i, i};
+		changed.last = i;
+	}
+	return changed;
 }
 
 // Column i spans the bins from its own start frequency to the next column's.
 void SpectrumColumns::layOut(int n, uint32_t sampleRate)
 {
-	width = n;
+	columnCount = n;
 	rate = sampleRate;
 	const double binsPerHz = double(SpectrumAnalyser::kSize) / sampleRate;
 	ranges.resize(size_t(n));

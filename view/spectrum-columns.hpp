@@ -4,18 +4,31 @@
 #include <utility>
 #include <vector>
 
+// A run of pixel columns, first to last; empty when last < first.
+struct ColumnSpan {
+	int first = 0;
+	int last = -1;
+	bool empty() const { return last < first; }
+};
+
 // The spectrum as the plot draws it: the loudest bin under each pixel column
 // of a logarithmic 20 Hz to 20 kHz axis, never below the floor. Each column's
 // bins are worked out once per width and sample rate.
 class SpectrumColumns {
 public:
-	const std::vector<float> &levels(const std::vector<float> &bins, int n, uint32_t sampleRate);
+	// The levels for a plot n columns wide; returns the columns whose level
+	// changed since the last update (all of them for a new width or rate).
+	ColumnSpan update(const std::vector<float> &bins, int n, uint32_t sampleRate);
+	const std::vector<float> &levels() const { return columnLevels; }
+	bool laidOutFor(int n, uint32_t sampleRate) const { return n == columnCount && sampleRate == rate; }
+	// Forgets what was drawn: the next update changes every column.
+	void clear() { columnCount = 0; }
 
 private:
 	void layOut(int n, uint32_t sampleRate);
 
 	std::vector<std::pair<int, int>> ranges; // first and last bin of each column
-	int width = 0;
+	int columnCount = 0;
 	uint32_t rate = 0;
 	std::vector<float> columnLevels;
 };

@@ -1,6 +1,7 @@
 #include "waveform-view.hpp"
 
 #include "curve-stroke.hpp"
+#include "view-geometry.hpp"
 #include "view-style.hpp"
 
 #include <QLinearGradient>
@@ -28,6 +29,15 @@ double levelToY(const QRectF &r, double db)
 }
 
 } // namespace
+
+// Where the dominant frequency's dashed line stands, or -1 while there is none.
+double WaveformView::markerX() const
+{
+	const float hz = monitor.analyser.dominantHz;
+	if (monitor.mode != ViewMode::Spectrum || monitor.ringFill < uint64_t(kRingSize) || hz <= 0.0f)
+		return -1.0;
+	return freqToX(viewgeometry::content(width(), height()), hz);
+}
 
 void WaveformView::paintSpectrumGrid(QPainter &painter, const QRectF &r) const
 {
@@ -62,7 +72,7 @@ void WaveformView::paintSpectrumGrid(QPainter &painter, const QRectF &r) const
 
 // The smoothed levels as the loudest bin under each pixel column, over a
 // translucent fill, with the dominant frequency marked.
-void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r)
+void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect &dirty)
 {
 	using namespace viewstyle;
 	if (monitor.ringFill < uint64_t(kRingSize))
@@ -94,7 +104,7 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r)
 	painter.fillPath(area, gradient);
 
 	painter.setRenderHint(QPainter::Antialiasing, true);
-	strokePolyline(painter, curve, linePen(accentColor, 1.2));
+	strokePolyline(painter, curve, linePen(accentColor, 1.2), dirty.left(), dirty.right() + 1);
 	const SpectrumAnalyser &analyser = monitor.analyser;
 	if (analyser.dominantHz > 0.0f) {
 		QColor marker = titleText;

@@ -30,6 +30,7 @@ void StreamMonitor::reset()
 	ringPos = 0;
 	ringFill = 0;
 	analyser.reset();
+	columns.clear();
 	owedFallSeconds = 0.0;
 	ringFresh = false;
 	silentRun = 0;
@@ -44,24 +45,26 @@ bool StreamMonitor::setMode(ViewMode m)
 	return true;
 }
 
-bool StreamMonitor::tick(TickTime now, int plotWidth, bool shown)
+ColumnSpan StreamMonitor::tick(TickTime now, int plotWidth, bool shown)
 {
 	const double dt = timeStep(now.monotonicMs);
 	if (!tap)
-		return false;
+		return {};
 	bool drainedStereo = false;
 	tap->drain(drainLeft, drainRight, drainedStereo);
 	const uint32_t rate = tap->sampleRate();
 	sampleRate = rate ? rate : SampleTap::kDefaultRateHz;
-	bool plotChanged = false;
+	ColumnSpan changed;
 	if (!drainLeft.empty()) {
 		measure(drainedStereo);
-		plotChanged = feedDisplay(plotWidth, dt);
+		if (feedDisplay(plotWidth, dt))
+			changed = {0, plotWidth - 1};
 		lastAudioMs = now.wallMs;
 	}
-	plotChanged |= analyseIfDue(shown);
+	if (changed.empty())
+		changed = analyseIfDue(shown, plotWidth);
 	fallAndRelease(dt, now.wallMs);
-	return plotChanged;
+	return changed;
 }
 
 double StreamMonitor::timeStep(int64_t nowMs)
@@ -110,17 +113,26 @@ void StreamMonitor::feedRing()
 
 // Once per tick that brought audio, as long as someone sees the view; a view
 // shown again analyses what came while it was hidden at its next tick, with
-// the fall of every tick it skipped.
-bool StreamMonitor::analyseIfDue(bool shown)
+// the fall of every tick it skipped. A new dominant frequency alone changes
+// no column; the view sees it in the read-out and the marker.
+ColumnSpan StreamMonitor::analyseIfDue(bool shown, int plotWidth)
 {
 	if (!ringFresh || !shown)
-		return false;
+		return {};
 	ringFresh = false;
 	const double fallSeconds = owedFallSeconds;
 	owedFallSeconds = 0.0;
-	if (ringFill < uint64_t(kRingSize))
-		return false;
-	return analyser.analyse(ring, ringPos, sampleRate, fallSeconds, silentRun == kRingSize);
+	if (ringFill < uint64_t(kRingSize) ||
+	    !analyser.analyse(ring, ringPos, sampleRate, fallSeconds, silentRun == kRingSize))
+		return {};
+	return columns.update(analyser.levels(), std::max(plotWidth, 1), sampleRate);
+}
+
+const std::vector<float> &StreamMonitor::spectrumColumns(int n)
+{
+	if (!columns.laidOutFor(n, sampleRate))
+		columns.update(analyser.levels(), n, sampleRate);
+	return columns.levels();
 }
 
 void StreamMonitor::fallAndRelease(double dt, int64_t wallMs)

@@ -40,12 +40,12 @@ public:
 
 	// One display step for a plot plotWidth pixels wide. shown: someone sees
 	// the picture; while nobody does, the audio is still taken in but not
-	// analysed. Returns whether the plot's picture changed.
-	bool tick(TickTime now, int plotWidth, bool shown);
+	// analysed. Returns the plot's columns whose picture changed.
+	ColumnSpan tick(TickTime now, int plotWidth, bool shown);
 	// The waveform's time scale for that width; any change clears it.
 	bool updateColumnWidth(int plotWidth);
 	// The spectrum's level under each of n pixel columns.
-	const std::vector<float> &spectrumColumns(int n) { return columns.levels(analyser.levels(), n, sampleRate); }
+	const std::vector<float> &spectrumColumns(int n);
 
 	// The state a view draws.
 	SampleTap *tap = nullptr;
@@ -70,10 +70,10 @@ private:
 	void measure(bool drainedStereo);
 	void feedRing();
 	bool feedDisplay(int plotWidth, double dt);
-	bool analyseIfDue(bool shown);
+	ColumnSpan analyseIfDue(bool shown, int plotWidth);
 	void fallAndRelease(double dt, int64_t wallMs);
 
-	SpectrumColumns columns;
+	SpectrumColumns columns; // the analysed levels as the plot's columns
 	// Analysis waits while nobody sees the view: the fall it owes and whether
 	// the ring took samples since the last analysis.
 	double owedFallSeconds = 0.0;

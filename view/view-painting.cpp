@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -41,37 +42,70 @@ void WaveformView::paintEvent(QPaintEvent *event)
 	QPainter painter(this);
 	painter.setRenderHint(QPainter::Antialiasing, false);
 	const QRectF content = viewgeometry::content(width(), height());
-	const QRectF meterRect = viewgeometry::meter(content);
 	const QRect dirty = event->rect();
-	if (monitor.mode == ViewMode::Waveform) {
-		// A repaint of the meter alone keeps the last picture of the rest.
-		const bool meterOnly = around(meterRect, 1).contains(dirty) && frameImage.size() == backdrop().size();
-		drawFrame(painter, meterOnly ? frameImage : waveformFrame(content));
-	} else {
-		drawFrame(painter, backdrop());
-		if (dirty.top() < kHeaderHeight)
-			paintReadout(painter);
-		if (dirty.intersects(around(content, kCurveReach)))
-			paintSpectrum(painter, content);
-	}
-	paintMeter(painter, meterRect);
+	drawFrame(painter, frame(content));
+	if (monitor.mode == ViewMode::Spectrum && dirty.intersects(around(content, kCurveReach)))
+		paintSpectrum(painter, content, dirty);
+	paintMeter(painter, viewgeometry::meter(content));
 	paintOverlays(painter, content);
+}
+
+// The backdrop with the read-out and, in waveform mode, the lanes' strokes,
+// which go straight into its pixels: through QPainter, filling one-pixel
+// columns costs a call per row, most of a picture's time. The read-out goes
+// first, as it lies under any stroke that overshoots the plot. Kept until one
+// of them changes.
+const QImage &WaveformView::frame(const QRectF &content)
+{
+	const QImage &base = backdrop();
+	const QString readout = readoutText();
+	const bool strokes = monitor.mode == ViewMode::Waveform && strokesStale;
+	if (!strokes && frameBackdrop == backdropBuilds && readout == frameReadout && monitor.clipping == frameClipping)
+		return frameImage;
+	frameBackdrop = backdropBuilds;
+	frameReadout = readout;
+	frameClipping = monitor.clipping;
+	strokesStale = false;
+	if (frameImage.size() != base.size() || frameImage.format() != base.format())
+		frameImage = QImage(base.size(), base.format());
+	std::memcpy(frameImage.bits(), base.constBits(), size_t(base.sizeInBytes()));
+	frameImage.setDevicePixelRatio(base.devicePixelRatio());
+	{
+		QPainter painter(&frameImage);
+		paintReadout(painter, readout);
+	}
+	if (monitor.mode == ViewMode::Waveform)
+		forEachLane(content,
+			    [&](const QRectF &lane, int channel, bool) { paintLane(frameImage, lane, channel); });
+	return frameImage;
 }
 
 // Compares what the picture shows now with what the last repaint showed and
 // asks Qt for just those parts; the two views' requests of one tick still go
 // out in one flush.
-void WaveformView::scheduleRepaint(bool plotChanged)
+void WaveformView::scheduleRepaint(ColumnSpan plotChanged)
 {
-	const Shown now{
-		readoutText(), meterFraction(monitor.rmsDb), meterFraction(monitor.peakDb), monitor.clipping, waiting(),
-		monitor.stereo};
+	const Shown now{readoutText(),
+			meterFraction(monitor.rmsDb),
+			meterFraction(monitor.peakDb),
+			monitor.clipping,
+			waiting(),
+			monitor.stereo,
+			markerX()};
+	// Waveform strokes may overshoot the plot: those pictures go whole.
 	const bool whole = !shownValid || now.stereo != shown.stereo ||
-			   (plotChanged && monitor.mode == ViewMode::Waveform); // strokes may overshoot the plot
+			   (!plotChanged.empty() && monitor.mode == ViewMode::Waveform);
 	const QRectF content = viewgeometry::content(width(), height());
+	const QRect plot = around(content, kCurveReach);
 	QRegion dirty;
-	if (plotChanged)
-		dirty += around(content, kCurveReach);
+	// A column's curve and fill reach into its neighbours' columns.
+	if (!plotChanged.empty())
+		dirty += QRect(int(content.left()) + plotChanged.first - kCurveReach, plot.top(),
+			       plotChanged.last - plotChanged.first + 1 + 2 * kCurveReach, plot.height());
+	if (now.markerX != shown.markerX)
+		for (double x : {now.markerX, shown.markerX})
+			if (x >= 0.0)
+				dirty += QRect(int(std::floor(x)) - 1, plot.top(), 3, plot.height());
 	if (now.readout != shown.readout || now.clipping != shown.clipping)
 		dirty += QRect(0, 0, width(), kHeaderHeight);
 	if (now.meterRms != shown.meterRms || now.meterPeak != shown.meterPeak)
@@ -91,12 +125,12 @@ bool WaveformView::waiting() const
 	return QDateTime::currentMSecsSinceEpoch() - monitor.lastAudioMs > kWaitingAfterMs;
 }
 
-void WaveformView::paintReadout(QPainter &painter) const
+void WaveformView::paintReadout(QPainter &painter, const QString &text) const
 {
 	using namespace viewstyle;
 	painter.setFont(smallFont(font()));
 	painter.setPen(monitor.clipping ? clipRed : dimText);
-	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, readoutText());
+	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
 // The frame holds every pixel of the view, corners included: a copy.
@@ -118,6 +152,7 @@ const QImage &WaveformView::backdrop()
 	if (key == backdropKey && !backdropCache.isNull())
 		return backdropCache;
 	backdropKey = key;
+	backdropBuilds++;
 	backdropCache = underlay();
 	QPainter painter(&backdropCache);
 	painter.setRenderHint(QPainter::Antialiasing, false);

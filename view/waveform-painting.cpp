@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -115,25 +114,6 @@ void WaveformView::paintLaneGrid(QPainter &painter, const QRectF &lane, bool lab
 	painter.drawText(QRectF(x, scale.centre - scale.half - 1, 40, 12), align, QStringLiteral("0 dB"));
 	painter.drawText(QRectF(x, scale.centre - scale.half * 0.5 - 6, 40, 12), align, QStringLiteral("-6"));
 	painter.drawText(QRectF(x, scale.centre + scale.half * 0.5 - 6, 40, 12), align, QStringLiteral("-6"));
-}
-
-// A copy of the backdrop with the read-out and the lanes' strokes, which go
-// straight into its pixels: through QPainter, filling one-pixel columns costs
-// a call per row, most of a picture's time. The read-out goes first, as it
-// lies under any stroke that overshoots the plot.
-const QImage &WaveformView::waveformFrame(const QRectF &content)
-{
-	const QImage &base = backdrop();
-	if (frameImage.size() != base.size() || frameImage.format() != base.format())
-		frameImage = QImage(base.size(), base.format());
-	std::memcpy(frameImage.bits(), base.constBits(), size_t(base.sizeInBytes()));
-	frameImage.setDevicePixelRatio(base.devicePixelRatio());
-	{
-		QPainter painter(&frameImage);
-		paintReadout(painter);
-	}
-	forEachLane(content, [&](const QRectF &lane, int channel, bool) { paintLane(frameImage, lane, channel); });
-	return frameImage;
 }
 
 // The newest columns of one channel as min-to-max strokes, newest at the right.

@@ -62,6 +62,7 @@ void WaveformView::reset()
 {
 	monitor.reset();
 	shownValid = false;
+	strokesStale = true;
 }
 
 void WaveformView::setMode(ViewMode m)
@@ -74,6 +75,7 @@ void WaveformView::attachTap(SampleTap *t)
 {
 	monitor.attachTap(t);
 	shownValid = false;
+	strokesStale = true;
 }
 
 void WaveformView::setAccentColor(const QColor &color)
@@ -91,7 +93,8 @@ void WaveformView::setTitle(const QString &text)
 void WaveformView::tick()
 {
 	const TickTime now{clock.elapsed(), QDateTime::currentMSecsSinceEpoch()};
-	const bool plotChanged = monitor.tick(now, contentWidth(), isVisible());
+	const ColumnSpan plotChanged = monitor.tick(now, contentWidth(), isVisible());
+	strokesStale |= !plotChanged.empty();
 	if (isVisible())
 		scheduleRepaint(plotChanged);
 }
@@ -104,5 +107,6 @@ int WaveformView::contentWidth() const
 void WaveformView::repaintAll()
 {
 	shownValid = false;
+	strokesStale = true;
 	update();
 }

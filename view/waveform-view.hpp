@@ -49,21 +49,22 @@ private:
 	friend struct WaveformViewTestAccess;
 
 	int contentWidth() const; // the plot's width, which sets the waveform's time scale
-	void scheduleRepaint(bool plotChanged);
+	void scheduleRepaint(ColumnSpan plotChanged);
+	double markerX() const;
 	void repaintAll();
 
 	QString readoutText() const;
 	bool waiting() const;
 	const QImage &backdrop();
 	QImage underlay() const;
-	const QImage &waveformFrame(const QRectF &content);
+	const QImage &frame(const QRectF &content);
 	void drawFrame(QPainter &painter, const QImage &frame) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
-	void paintReadout(QPainter &painter) const;
+	void paintReadout(QPainter &painter, const QString &text) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
 	void paintSpectrumGrid(QPainter &painter, const QRectF &r) const;
-	void paintSpectrum(QPainter &painter, const QRectF &r);
+	void paintSpectrum(QPainter &painter, const QRectF &r, const QRect &dirty);
 	void paintLaneGrid(QPainter &painter, const QRectF &lane, bool labels) const;
 	void paintLane(QImage &image, const QRectF &lane, int channel) const;
 	using LanePainter = std::function<void(const QRectF &lane, int channel, bool labels)>;
@@ -82,6 +83,7 @@ private:
 		bool clipping = false;
 		bool waiting = false;
 		bool stereo = false;
+		double markerX = -1.0; // the dominant frequency's dashed line, -1 for none
 	};
 	Shown shown;
 	bool shownValid = false;
@@ -106,5 +108,12 @@ private:
 	QImage backdropCache;
 	BackdropKey backdropKey;
 	unsigned underlayChanges = 0;
-	QImage frameImage; // the backdrop with a waveform picture's read-out and strokes
+	unsigned backdropBuilds = 0;
+	// The backdrop with the read-out and a waveform picture's strokes, and
+	// what it was drawn from.
+	QImage frameImage;
+	unsigned frameBackdrop = 0;
+	QString frameReadout;
+	bool frameClipping = false;
+	bool strokesStale = true;
 };
