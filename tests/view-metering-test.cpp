@@ -266,6 +266,11 @@ TEST(ViewCore, ATickRepaintsOnlyWhatChanged)
 	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "more silence changes no pixel";
 	a.audioAgo(800);
 	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{QRect(10, 28, 262, 72)}) << "the waiting message returns";
+
+	view.setTitle(QString()); // the panel sets it again every half second
+	EXPECT_TRUE(tickAndPaint(0.03).isEmpty());
+	view.setTitle("Tone");
+	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{view.rect()});
 }
 
 TEST(ViewCore, SizesAndDefaults)

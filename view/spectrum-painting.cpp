@@ -17,6 +17,8 @@ constexpr double kLowHz = 20.0;
 constexpr double kPlotDepthDb = -double(SpectrumAnalyser::kFloorDb); // 0 dB at the top, the floor at the bottom
 const double kDecades = std::log(1000.0);                            // 20 Hz to 20 kHz
 constexpr double kLabelWidth = 34.0;
+// Columns beyond a repaint's edges where a partial fill of the area is closed.
+constexpr int kFillMargin = 2;
 
 double freqToX(const QRectF &r, double hz)
 {
@@ -81,15 +83,18 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect
 	const std::vector<float> &levels = monitor.spectrumColumns(n);
 	QPolygonF curve;
 	curve.reserve(n);
+	for (int i = 0; i < n; i++)
+		curve << QPointF(r.left() + i, levelToY(r, levels[size_t(i)]));
+	// The area under the curve is the region below a graph: within the
+	// columns a repaint covers it is the same whether it is closed at the
+	// plot's ends or just outside those columns, so only they are filled.
+	const int first = std::clamp(dirty.left() - int(r.left()) - kFillMargin, 0, n - 1);
+	const int last = std::clamp(dirty.right() - int(r.left()) + kFillMargin, first, n - 1);
 	QPainterPath area;
-	for (int i = 0; i < n; i++) {
-		const QPointF point(r.left() + i, levelToY(r, levels[size_t(i)]));
-		if (i == 0)
-			area.moveTo(point.x(), r.bottom());
-		curve << point;
-		area.lineTo(point);
-	}
-	area.lineTo(r.right(), r.bottom());
+	area.moveTo(curve[first].x(), r.bottom());
+	for (int i = first; i <= last; i++)
+		area.lineTo(curve[i]);
+	area.lineTo(last == n - 1 ? r.right() : curve[last].x(), r.bottom());
 	area.closeSubpath();
 
 	QLinearGradient gradient(0, r.top(), 0, r.bottom());

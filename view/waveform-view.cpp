@@ -78,14 +78,19 @@ void WaveformView::attachTap(SampleTap *t)
 	strokesStale = true;
 }
 
+// The panel sets the title again every half second: only a new one repaints.
 void WaveformView::setAccentColor(const QColor &color)
 {
+	if (color == accentColor)
+		return;
 	accentColor = color;
 	repaintAll();
 }
 
 void WaveformView::setTitle(const QString &text)
 {
+	if (text == title)
+		return;
 	title = text;
 	repaintAll();
 }
