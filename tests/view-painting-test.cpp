@@ -117,6 +117,27 @@ TEST_F(ViewPainting, TheWaitingMessageShowsWithoutAudioAndGoesWhileItFlows)
 	EXPECT_GT(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 20);
 }
 
+// Each read-out is drawn once onto its strip of the backdrop and then copied:
+// the copy is the read-out drawn straight onto the picture, the first time
+// and when the same text comes back.
+TEST_F(ViewPainting, ACopiedReadoutIsTheReadoutDrawnDirectly)
+{
+	view.setMode(ViewMode::Waveform);
+	const QRect readout(10, 5, kW - 20, 18);
+	for (float db : {-6.0f, -12.5f, -6.0f}) {
+		a.peakDb() = db;
+		a.rmsDb() = db - 3.0f;
+		const QImage image = paint();
+		QImage direct = a.backdrop().copy();
+		{
+			QPainter painter(&direct);
+			a.paintReadout(painter);
+		}
+		EXPECT_EQ(image.copy(readout), direct.copy(readout)) << db;
+		EXPECT_GT(probe::countTinted(image, readout, frameFill, dimText), 20);
+	}
+}
+
 TEST_F(ViewPainting, TheTitleIsDrawnInTheHeader)
 {
 	EXPECT_GT(probe::countTinted(paint(), QRect(10, 5, 120, 18), frameFill, titleText), 20);

@@ -20,6 +20,8 @@ constexpr double kMeterRangeDb = 60.0; // the meter shows -60 to 0 dBFS
 constexpr int kFrameRadius = 6;
 // A peak this close to the top of the meter is drawn as clipping.
 constexpr double kMeterClipFraction = 0.999;
+// Distinct read-outs kept drawn; more than a steady signal comes back to.
+constexpr qsizetype kReadoutsKept = 12;
 // The title, read-out and badge row above the plot.
 constexpr int kHeaderHeight = 28;
 // The antialiased curve and its pen reach this far past the plot's edges.
@@ -70,10 +72,7 @@ const QImage &WaveformView::frame(const QRectF &content)
 		frameImage = QImage(base.size(), base.format());
 	std::memcpy(frameImage.bits(), base.constBits(), size_t(base.sizeInBytes()));
 	frameImage.setDevicePixelRatio(base.devicePixelRatio());
-	{
-		QPainter painter(&frameImage);
-		paintReadout(painter, readout);
-	}
+	copyReadout(frameImage, readout);
 	if (monitor.mode == ViewMode::Waveform)
 		forEachLane(content,
 			    [&](const QRectF &lane, int channel, bool) { paintLane(frameImage, lane, channel); });
@@ -123,6 +122,42 @@ void WaveformView::scheduleRepaint(ColumnSpan plotChanged)
 bool WaveformView::waiting() const
 {
 	return QDateTime::currentMSecsSinceEpoch() - monitor.lastAudioMs > kWaitingAfterMs;
+}
+
+// The read-out's rectangle of the backdrop in device pixels; the text is
+// clipped to it.
+QRect WaveformView::readoutPixels() const
+{
+	const QRectF r = viewgeometry::readout(width());
+	const qreal ratio = backdropCache.devicePixelRatio();
+	return QRectF(r.topLeft() * ratio, r.size() * ratio).toAlignedRect() & backdropCache.rect();
+}
+
+// Shaping the read-out's text is most of what drawing it costs, and a steady
+// signal's read-out keeps coming back to the same few texts: each is drawn
+// once onto its strip of the backdrop, then copied.
+void WaveformView::copyReadout(QImage &image, const QString &text)
+{
+	if (readoutsBackdrop != backdropBuilds || readouts.size() > kReadoutsKept) {
+		readouts.clear();
+		readoutsBackdrop = backdropBuilds;
+	}
+	const QRect at = readoutPixels();
+	const QString key = monitor.clipping ? QStringLiteral("clip ") + text : text;
+	auto strip = readouts.find(key);
+	if (strip == readouts.end()) {
+		QImage drawn = backdropCache.copy(at);
+		const qreal ratio = backdropCache.devicePixelRatio();
+		drawn.setDevicePixelRatio(ratio);
+		QPainter painter(&drawn);
+		painter.translate(-QPointF(at.topLeft()) / ratio);
+		paintReadout(painter, text);
+		painter.end();
+		strip = readouts.insert(key, drawn);
+	}
+	const size_t rowBytes = size_t(at.width()) * 4;
+	for (int y = 0; y < at.height(); y++)
+		std::memcpy(image.scanLine(at.top() + y) + size_t(at.left()) * 4, strip->constScanLine(y), rowBytes);
 }
 
 void WaveformView::paintReadout(QPainter &painter, const QString &text) const

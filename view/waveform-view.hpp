@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -60,6 +61,8 @@ private:
 	const QImage &frame(const QRectF &content);
 	void drawFrame(QPainter &painter, const QImage &frame) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
+	QRect readoutPixels() const;
+	void copyReadout(QImage &image, const QString &text);
 	void paintReadout(QPainter &painter, const QString &text) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
@@ -114,6 +117,8 @@ private:
 	QImage frameImage;
 	unsigned frameBackdrop = 0;
 	QString frameReadout;
+	QHash<QString, QImage> readouts; // each text drawn on its strip of the backdrop
+	unsigned readoutsBackdrop = 0;
 	bool frameClipping = false;
 	bool strokesStale = true;
 };

@@ -3,6 +3,7 @@
 #include "view/waveform-view.hpp"
 
 #include <QDateTime>
+#include <QPainter>
 
 // The tests' window into a view. Time is driven by moving the view's memory of
 // the past (its previous tick, its last audio), so the view itself keeps
@@ -29,6 +30,7 @@ struct WaveformViewTestAccess {
 	const QColor &accent() const { return v.accentColor; }
 	QString readout() const { return v.readoutText(); }
 	const QImage &backdrop() { return v.backdrop(); }
+	void paintReadout(QPainter &painter) { v.paintReadout(painter, v.readoutText()); }
 
 	// The next tick sees dt seconds since the previous one (0: no time at all).
 	void tickAfter(double seconds)
