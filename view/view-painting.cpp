@@ -4,6 +4,7 @@
 #include "view-style.hpp"
 
 #include <QDateTime>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,6 +23,8 @@ constexpr int kFrameRadius = 6;
 constexpr double kMeterClipFraction = 0.999;
 // Distinct read-outs kept drawn; more than a steady signal comes back to.
 constexpr qsizetype kReadoutsKept = 12;
+// Pixels a glyph may reach beyond its text's advance.
+constexpr double kGlyphOverhang = 8.0;
 // The title, read-out and badge row above the plot.
 constexpr int kHeaderHeight = 28;
 // The antialiased curve and its pen reach this far past the plot's edges.
@@ -124,11 +127,14 @@ bool WaveformView::waiting() const
 	return QDateTime::currentMSecsSinceEpoch() - monitor.lastAudioMs > kWaitingAfterMs;
 }
 
-// The read-out's rectangle of the backdrop in device pixels; the text is
-// clipped to it.
-QRect WaveformView::readoutPixels() const
+// Where a read-out text's pixels can lie on the backdrop, in device pixels:
+// right-aligned in its rectangle, which clips it, and no wider than its
+// advance and a few pixels of overhang.
+QRect WaveformView::readoutPixels(const QString &text) const
 {
-	const QRectF r = viewgeometry::readout(width());
+	QRectF r = viewgeometry::readout(width());
+	const double reach = QFontMetricsF(viewstyle::smallFont(font())).horizontalAdvance(text) + kGlyphOverhang;
+	r.setLeft(std::max(r.left(), r.right() - reach));
 	const qreal ratio = backdropCache.devicePixelRatio();
 	return QRectF(r.topLeft() * ratio, r.size() * ratio).toAlignedRect() & backdropCache.rect();
 }
@@ -142,7 +148,7 @@ void WaveformView::copyReadout(QImage &image, const QString &text)
 		readouts.clear();
 		readoutsBackdrop = backdropBuilds;
 	}
-	const QRect at = readoutPixels();
+	const QRect at = readoutPixels(text);
 	const QString key = monitor.clipping ? QStringLiteral("clip ") + text : text;
 	auto strip = readouts.find(key);
 	if (strip == readouts.end()) {

@@ -54,15 +54,14 @@ void WaveformView::showEvent(QShowEvent *event)
 {
 	QWidget::showEvent(event);
 	underlayChanges++;
-	shownValid = false;
+	forgetPicture();
 }
 
 // The next tick repaints all of it.
 void WaveformView::reset()
 {
 	monitor.reset();
-	shownValid = false;
-	strokesStale = true;
+	forgetPicture();
 }
 
 void WaveformView::setMode(ViewMode m)
@@ -74,8 +73,7 @@ void WaveformView::setMode(ViewMode m)
 void WaveformView::attachTap(SampleTap *t)
 {
 	monitor.attachTap(t);
-	shownValid = false;
-	strokesStale = true;
+	forgetPicture();
 }
 
 // The panel sets the title again every half second: only a new one repaints.
@@ -109,9 +107,15 @@ int WaveformView::contentWidth() const
 	return int(viewgeometry::content(width(), height()).width());
 }
 
-void WaveformView::repaintAll()
+// What the last picture showed no longer says what the next one shows.
+void WaveformView::forgetPicture()
 {
 	shownValid = false;
 	strokesStale = true;
+}
+
+void WaveformView::repaintAll()
+{
+	forgetPicture();
 	update();
 }

@@ -52,6 +52,7 @@ private:
 	int contentWidth() const; // the plot's width, which sets the waveform's time scale
 	void scheduleRepaint(ColumnSpan plotChanged);
 	double markerX() const;
+	void forgetPicture();
 	void repaintAll();
 
 	QString readoutText() const;
@@ -61,7 +62,7 @@ private:
 	const QImage &frame(const QRectF &content);
 	void drawFrame(QPainter &painter, const QImage &frame) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
-	QRect readoutPixels() const;
+	QRect readoutPixels(const QString &text) const;
 	void copyReadout(QImage &image, const QString &text);
 	void paintReadout(QPainter &painter, const QString &text) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
