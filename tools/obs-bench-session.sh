@@ -7,8 +7,9 @@
 #   bench_session_stop                            quit OBS, stop the X server
 #
 # CASE is default, large, dpr2, closed or silent, with -spectrum or -waveform
-# for the module's mode; VARIANT is module (the product), placeholder (a dock
-# of the same id, size and place that never repaints) or none (no dock).
+# for the module's mode; VARIANT is module (the product, or the build of it
+# that OBS_COST_MODULE names), placeholder (a dock of the same id, size and
+# place that never repaints) or none (no dock).
 
 # The module and the helper, built in BUILD (the release configuration).
 bench_build() { # bench_build BUILD
@@ -28,6 +29,8 @@ bench_session_start() {
 	obs_session_prepare "$build" "$work/home-$case-$variant" $empty
 	local plugins=$OBS_HOME/.config/obs-studio/plugins
 	[ "$variant" = module ] || rm -rf "$plugins/tovrin"
+	# Another build of the module in its place, to hold two versions side by side.
+	[ "$variant" = module ] && [ -n "${OBS_COST_MODULE:-}" ] && cp "$OBS_COST_MODULE" "$plugins/tovrin/bin/64bit/tovrin.so"
 	if [ "$variant" != none ]; then
 		mkdir -p "$plugins/tovrin-bench-helper/bin/64bit"
 		cp "$build/tests/tovrin-bench-helper.so" "$plugins/tovrin-bench-helper/bin/64bit/"

@@ -6,7 +6,9 @@
 #   tools/obs-cost.sh [ROUNDS] [CASE...]
 # Cases: default-spectrum default-waveform large-spectrum large-waveform
 # dpr2-spectrum dpr2-waveform closed silent (all by default).
-# OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window.
+# OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window;
+# OBS_COST_MODULE=FILE measures that tovrin.so (a path in the build
+# environment) instead of the one built, to compare two versions.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 tovrin_env_prepare
