@@ -110,12 +110,13 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect
 
 	painter.setRenderHint(QPainter::Antialiasing, true);
 	strokePolyline(painter, curve, linePen(accentColor, 1.2), dirty.left(), dirty.right() + 1);
-	const SpectrumAnalyser &analyser = monitor.analyser;
-	if (analyser.dominantHz > 0.0f) {
+	// Dashing the marker costs Qt a round trip to its thread pool: skipped
+	// when the repaint does not reach it.
+	const double x = markerX();
+	if (x >= 0.0 && dirty.left() <= int(x) + 1 && dirty.right() >= int(x) - 1) {
 		QColor marker = titleText;
 		marker.setAlpha(110);
 		painter.setPen(linePen(marker, 1.0, Qt::DashLine));
-		const double x = freqToX(r, analyser.dominantHz);
 		painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
 	}
 	painter.setRenderHint(QPainter::Antialiasing, false);
