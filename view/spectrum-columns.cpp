@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr double kLowHz = 20.0;
-const double kDecades = std::log(1000.0); // 20 Hz to 20 kHz
+using spectrumaxis::kDecades;
+using spectrumaxis::kLowHz;
 // Bin 0 (DC) and the bin below Nyquist are never shown.
 constexpr int kHighestBin = SpectrumAnalyser::kBins - 2;
 

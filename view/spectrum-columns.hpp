@@ -1,8 +1,16 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
+
+// The plot's logarithmic frequency axis: 20 Hz at the left edge, 20 kHz at the
+// right, ln(1000) between them.
+namespace spectrumaxis {
+constexpr double kLowHz = 20.0;
+inline const double kDecades = std::log(1000.0);
+} // namespace spectrumaxis
 
 // A run of pixel columns, first to last; empty when last < first.
 struct ColumnSpan {

@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr double kLowHz = 20.0;
+using spectrumaxis::kDecades;
+using spectrumaxis::kLowHz;
 constexpr double kPlotDepthDb = -double(SpectrumAnalyser::kFloorDb); // 0 dB at the top, the floor at the bottom
-const double kDecades = std::log(1000.0);                            // 20 Hz to 20 kHz
 constexpr double kLabelWidth = 34.0;
 // Columns beyond a repaint's edges where a partial fill of the area is closed.
 constexpr int kFillMargin = 2;
