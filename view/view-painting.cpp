@@ -148,22 +148,30 @@ void WaveformView::copyReadout(QImage &image, const QString &text)
 		readouts.clear();
 		readoutsBackdrop = backdropBuilds;
 	}
-	const QRect at = readoutPixels(text);
 	const QString key = monitor.clipping ? QStringLiteral("clip ") + text : text;
 	auto strip = readouts.find(key);
-	if (strip == readouts.end()) {
-		QImage drawn = backdropCache.copy(at);
-		const qreal ratio = backdropCache.devicePixelRatio();
-		drawn.setDevicePixelRatio(ratio);
-		QPainter painter(&drawn);
-		painter.translate(-QPointF(at.topLeft()) / ratio);
-		paintReadout(painter, text);
-		painter.end();
-		strip = readouts.insert(key, drawn);
-	}
+	if (strip == readouts.end())
+		strip = readouts.insert(key, drawReadoutStrip(text));
+	const QRect &at = strip->at;
 	const size_t rowBytes = size_t(at.width()) * 4;
 	for (int y = 0; y < at.height(); y++)
-		std::memcpy(image.scanLine(at.top() + y) + size_t(at.left()) * 4, strip->constScanLine(y), rowBytes);
+		std::memcpy(image.scanLine(at.top() + y) + size_t(at.left()) * 4, strip->pixels.constScanLine(y),
+			    rowBytes);
+}
+
+// Where the strip lies takes shaping the text too, so it is kept with it.
+WaveformView::ReadoutStrip WaveformView::drawReadoutStrip(const QString &text) const
+{
+	ReadoutStrip strip;
+	strip.at = readoutPixels(text);
+	strip.pixels = backdropCache.copy(strip.at);
+	const qreal ratio = backdropCache.devicePixelRatio();
+	strip.pixels.setDevicePixelRatio(ratio);
+	QPainter painter(&strip.pixels);
+	painter.translate(-QPointF(strip.at.topLeft()) / ratio);
+	paintReadout(painter, text);
+	painter.end();
+	return strip;
 }
 
 void WaveformView::paintReadout(QPainter &painter, const QString &text) const

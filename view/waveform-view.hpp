@@ -64,6 +64,11 @@ private:
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
 	QRect readoutPixels(const QString &text) const;
 	void copyReadout(QImage &image, const QString &text);
+	struct ReadoutStrip {
+		QRect at; // in the backdrop's device pixels
+		QImage pixels;
+	};
+	ReadoutStrip drawReadoutStrip(const QString &text) const;
 	void paintReadout(QPainter &painter, const QString &text) const;
 	void paintMeter(QPainter &painter, const QRectF &meterRect) const;
 	void paintOverlays(QPainter &painter, const QRectF &contentRect) const;
@@ -118,7 +123,7 @@ private:
 	QImage frameImage;
 	unsigned frameBackdrop = 0;
 	QString frameReadout;
-	QHash<QString, QImage> readouts; // each text drawn on its strip of the backdrop
+	QHash<QString, ReadoutStrip> readouts; // each text drawn on its strip of the backdrop
 	unsigned readoutsBackdrop = 0;
 	bool frameClipping = false;
 	bool strokesStale = true;
