@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -52,6 +53,11 @@ void SampleTap::push(const float *const *planes, int channels, uint32_t frames, 
 		left.clear();
 		right.clear();
 	}
+
+	// Stereo after mono: each of those left samples is its own right one, so
+	// that the right channel lines up with the left again.
+	if (channels > 1 && right.size() < left.size())
+		right.insert(right.end(), left.begin() + std::ptrdiff_t(right.size()), left.end());
 
 	float *l = grow(left, frames);
 	for (uint32_t i = 0; i < frames; i++)

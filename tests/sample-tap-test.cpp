@@ -108,16 +108,26 @@ TEST(SampleTap, StereoPushWithoutASecondPlaneDuplicatesTheScrubbedLeft)
 	EXPECT_TRUE(d.stereo);
 }
 
-TEST(SampleTap, MonoAfterStereoIsReportedMonoWithTheLeftLonger)
+// Whatever order mono and stereo blocks come in, each left sample is paired
+// with its own right sample, or with itself where its block had none.
+TEST(SampleTap, ChannelCountChangesKeepTheChannelsAligned)
 {
 	SampleTap tap;
 	pushStereo(tap, ramp(4), ramp(4, 10.0f));
 	pushMono(tap, ramp(3, 20.0f));
-
-	const Drained d = drainAll(tap);
+	Drained d = drainAll(tap);
 	EXPECT_FALSE(d.stereo);
 	EXPECT_EQ(d.left, (std::vector<float>{0, 1, 2, 3, 20, 21, 22}));
 	EXPECT_EQ(d.right, (std::vector<float>{10, 11, 12, 13}));
+
+	pushMono(tap, ramp(2, 30.0f));
+	pushStereo(tap, ramp(2, 40.0f), ramp(2, 50.0f));
+	pushMono(tap, ramp(1, 60.0f));
+	pushStereo(tap, ramp(1, 70.0f), ramp(1, 80.0f));
+	d = drainAll(tap);
+	EXPECT_TRUE(d.stereo);
+	EXPECT_EQ(d.left, (std::vector<float>{30, 31, 40, 41, 60, 70}));
+	EXPECT_EQ(d.right, (std::vector<float>{30, 31, 50, 51, 60, 80}));
 }
 
 TEST(SampleTap, EmptyOrMalformedBlocksAreIgnored)
