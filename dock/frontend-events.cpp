@@ -13,12 +13,19 @@ void Tovrin::onFrontendEvent(enum obs_frontend_event event, void *param)
 	switch (event) {
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP:
-	case OBS_FRONTEND_EVENT_EXIT:
 		panel->releaseForCleanup();
 		break;
+	case OBS_FRONTEND_EVENT_EXIT:
+		panel->releaseForCleanup();
+		// The front end drops every callback before it deletes the docks and
+		// complains of any removal after that: now is the last moment.
+		panel->frontendEvents.remove();
+		break;
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
+		panel->restoreAfterCleanup(true);
+		break;
 	case OBS_FRONTEND_EVENT_FINISHED_LOADING: // the first collection loads with a clean-up too
-		panel->restoreAfterCleanup();
+		panel->restoreAfterCleanup(false);
 		break;
 	default:
 		break;
@@ -37,11 +44,13 @@ void Tovrin::releaseForCleanup()
 	showCurrentSource(QString());
 }
 
-void Tovrin::restoreAfterCleanup()
+void Tovrin::restoreAfterCleanup(bool switched)
 {
 	if (closing || !collectionLoading)
 		return;
 	collectionLoading = false;
+	if (switched)
+		saveFallback = false;
 	restorePending = restoreWanted;
 	refreshSources(true);
 }

@@ -22,7 +22,7 @@ QString inputTitle()
 
 // The caller keeps its own reference to source; the panel takes one weak and
 // one strong reference of its own for the whole binding.
-void Tovrin::bindSource(obs_source_t *source)
+void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 {
 	unbindSource();
 	if (!source)
@@ -38,7 +38,8 @@ void Tovrin::bindSource(obs_source_t *source)
 	}
 	boundUuid = QString::fromUtf8(obs_source_get_uuid(source));
 	obs_source_add_audio_capture_callback(boundSource, onSourceAudio, this);
-	profilesettings::writeString("SourceUuid", boundUuid);
+	if (saveChoice)
+		profilesettings::writeString("SourceUuid", boundUuid);
 
 	// Whatever the new callback pushed before the panel was ready goes.
 	inputTap.clear();
@@ -74,6 +75,7 @@ void Tovrin::onSourceChanged(int index)
 	if (updatingControls || closing)
 		return;
 	restorePending = false;
+	saveFallback = true;
 	const QString uuid = index >= 0 ? sourceCombo->itemData(index, Qt::UserRole).toString() : QString();
 	if (uuid.isEmpty()) {
 		unbindSource();

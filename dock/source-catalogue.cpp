@@ -137,11 +137,14 @@ QString Tovrin::boundSourceUuid() const
 
 QString Tovrin::bindAutomatic(const SourceCatalogue &catalogue)
 {
-	const SourceEntry *chosen = chooseAutomatic(catalogue, profilesettings::readString("SourceUuid"));
+	const QString saved = profilesettings::readString("SourceUuid");
+	const SourceEntry *chosen = chooseAutomatic(catalogue, saved);
 	OBSSourceAutoRelease source = obs_get_source_by_uuid(chosen->uuid.toUtf8().constData());
 	if (!source)
 		return QString();
-	bindSource(source);
+	if (chosen->uuid == saved)
+		saveFallback = true;
+	bindSource(source, saveFallback);
 	restorePending = false;
 	return chosen->uuid;
 }

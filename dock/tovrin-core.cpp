@@ -30,7 +30,7 @@ Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
 	syncControls();
 	refreshSources(true);
 	startTimers();
-	obs_frontend_add_event_callback(onFrontendEvent, this);
+	frontendEvents.add(onFrontendEvent, this);
 }
 
 Tovrin::~Tovrin()
@@ -84,7 +84,7 @@ void Tovrin::shutdown()
 	if (slowTimer)
 		slowTimer->stop();
 
-	obs_frontend_remove_event_callback(onFrontendEvent, this);
+	frontendEvents.remove();
 	unbindSource();
 	obs_remove_raw_audio_callback(kMasterMix, onMasterAudio, this);
 }

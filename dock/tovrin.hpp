@@ -2,6 +2,7 @@
 
 #include "audio/audio-callbacks.hpp"
 #include "audio/sample-tap.hpp"
+#include "frontend-subscription.hpp"
 #include "source-catalogue.hpp"
 
 #include <obs-frontend-api.h>
@@ -35,7 +36,8 @@ public:
 	// the panel is safe to destroy while OBS audio threads keep running.
 	void shutdown();
 
-	void bindSource(obs_source_t *source);
+	// saveChoice false binds without storing the source as the saved choice.
+	void bindSource(obs_source_t *source, bool saveChoice = true);
 	void unbindSource();
 
 private slots:
@@ -79,7 +81,7 @@ private:
 
 	static void onFrontendEvent(enum obs_frontend_event event, void *param);
 	void releaseForCleanup();
-	void restoreAfterCleanup();
+	void restoreAfterCleanup(bool switched);
 
 	void setDisplayMode(int index, bool persist);
 	void restoreDisplayMode();
@@ -113,4 +115,10 @@ private:
 	// automatically until a collection is loaded again.
 	bool collectionLoading = false;
 	bool restoreWanted = true; // whether to bind again once it has loaded
+	// After a switch to a collection without the saved source, a fallback
+	// stands in for it without replacing it, so that switching back restores
+	// the user's choice; the saved source found again or a choice in the list
+	// ends that.
+	bool saveFallback = true;
+	FrontendSubscription frontendEvents;
 };

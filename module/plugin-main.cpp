@@ -1,5 +1,6 @@
 #include "plugin-main.hpp"
 
+#include "dock/frontend-subscription.hpp"
 #include "dock/tovrin.hpp"
 
 #include <obs-frontend-api.h>
@@ -22,6 +23,19 @@ constexpr int kEnsureVisibleDelayMs = 2000;
 // Set once the front end owns the panel; becomes null when it deletes it.
 QPointer<Tovrin> dockPanel;
 
+// Watches for the front end's exit, after which it has dropped its callbacks,
+// deletes the docks itself and reports any call as an error.
+FrontendSubscription exitWatch;
+bool frontendGone = false;
+
+void onFrontendEvent(enum obs_frontend_event event, void *)
+{
+	if (event != OBS_FRONTEND_EVENT_EXIT)
+		return;
+	frontendGone = true;
+	exitWatch.remove();
+}
+
 } // namespace
 
 MODULE_EXPORT const char *obs_module_author(void)
@@ -37,6 +51,8 @@ bool obs_module_load(void)
 
 void obs_module_post_load(void)
 {
+	frontendGone = false;
+	exitWatch.add(onFrontendEvent, nullptr);
 	auto *panel = new Tovrin(nullptr);
 	const char *title = obs_module_text("Dock.Title");
 	if (!obs_frontend_add_dock_by_id(kDockId, title, panel)) {
@@ -54,7 +70,10 @@ void obs_module_unload(void)
 		dockPanel->shutdown();
 		dockPanel = nullptr;
 	}
-	obs_frontend_remove_dock(kDockId);
+	if (!frontendGone) {
+		exitWatch.remove();
+		obs_frontend_remove_dock(kDockId);
+	}
 	blog(LOG_INFO, "[tovrin] unloaded");
 }
 

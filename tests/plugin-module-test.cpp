@@ -110,6 +110,22 @@ TEST(Module, UnloadAfterTheFrontEndDeletedThePanelStillRemovesTheDock)
 	EXPECT_EQ(logLinesWith("[tovrin] unloaded").size(), 1u);
 }
 
+// At exit OBS drops its callbacks, then deletes the docks, and reports any
+// front-end call after that as an error: a user sending a log would see it.
+TEST(Module, OnceOBSHasExitedTheModuleMakesNoFrontEndCall)
+{
+	obs_module_post_load();
+	QPointer<QWidget> panel = addedPanel();
+	ASSERT_TRUE(panel);
+	standin::exitFrontEnd();
+	EXPECT_FALSE(panel);
+	EXPECT_EQ(spy::counts().rawRemoved, 1);
+
+	obs_module_unload();
+	EXPECT_EQ(standin::frontEnd().callsAfterExit, std::vector<std::string>{});
+	EXPECT_EQ(logLinesWith("[tovrin] unloaded").size(), 1u);
+}
+
 TEST(Module, TheDockIsShownAndDockedTwoSecondsAfterPostLoad)
 {
 	obs_module_post_load();

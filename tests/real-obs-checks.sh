@@ -17,6 +17,18 @@ count_lines() { grep -Ec "$1" "$(obs_session_log)"; }
 no_crash_report() { [ -z "$(ls -A "$OBS_HOME/.config/obs-studio/crashes" 2>/dev/null)" ]; }
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 >= b + 0) }'; }
 
+# Lines of an OBS log that report a fault, without their times and numbers.
+fault_lines() { # fault_lines LOG
+	sed -E 's/^[0-9:.]+: //' "$1" | grep -iE 'error|fail|tried to call|could not|unable|invalid' |
+		sed -E 's/[0-9]+/N/g' | sort
+}
+# Those of LOG that OBS without the module, in BARE_LOG, did not have.
+no_faults_beyond() { # no_faults_beyond LOG BARE_LOG
+	local extra
+	extra=$(comm -13 <(fault_lines "$2") <(fault_lines "$1"))
+	[ -z "$extra" ] || { echo "$extra" | sed 's/^/    /'; return 1; }
+}
+
 # A key of the dock's section in the profile the tests use.
 profile_value() { # profile_value KEY
 	sed -n '/^\[Tovrin\]/,/^\[/p' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" |

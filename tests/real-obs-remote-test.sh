@@ -58,6 +58,7 @@ quit_obs() { # quit_obs NAME
 	check "module unloaded" has_line '\[tovrin\] unloaded'
 	check "no source held at any clearing" lacks_line 'Not all sources were cleared'
 	check "no crash report" no_crash_report
+	check "no fault logged by the module" lacks_line '\[tovrin\].*(error|fail)'
 	cp "$(obs_session_log)" "$work/$1.log" 2>/dev/null
 }
 
@@ -119,7 +120,8 @@ fall_back_on_delete() {
 	check "fallback's uuid saved" test "$(profile_value SourceUuid)" = "$BACKUP"
 }
 
-# Away to a new, empty collection and back, with the backup tone bound.
+# Away to a new collection and back, with the backup tone bound: a tone there
+# stands in for it without being saved over it.
 switch_collections() {
 	local cleared
 	cleared=$(count_lines 'All scene data cleared')
@@ -129,6 +131,10 @@ switch_collections() {
 	check "new collection current" test "$(remote GetSceneCollectionList | json_field currentSceneCollectionName)" = Second
 	check "old collection's sources all cleared" test "$(count_lines 'All scene data cleared')" -gt "$cleared"
 	check "saved choice kept in an empty collection" test "$(profile_value SourceUuid)" = "$BACKUP"
+	remote CreateScene '{"sceneName": "Demo"}' >/dev/null
+	create_tone "Elsewhere tone" >/dev/null
+	check "a tone in the new collection bound in its place" wait_until 5 bound_times 'Elsewhere tone' 1
+	check "saved choice kept over that fallback" test "$(profile_value SourceUuid)" = "$BACKUP"
 	remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
 	check "saved source bound again on the way back" wait_until 10 bound_times 'Backup tone' 2
 	check "OBS still up after returning" obs_is_up

@@ -92,6 +92,25 @@ run_obs() { # run_obs NAME [HOOK...]
 	cp "$(obs_session_log)" "$work/$1.log" 2>/dev/null
 }
 
+# The same OBS and configuration without the module: the faults OBS's log
+# holds anyway, which the runs with it may not add to.
+run_bare_obs() {
+	local plugins=$OBS_HOME/.config/obs-studio/plugins
+	echo "OBS run 'bare' (without the module)"
+	mv "$plugins" "$work/plugins-aside"
+	obs_session_start
+	check "OBS without the module started" obs_session_wait_log '==== Startup complete' 60
+	sleep 4
+	obs_session_quit
+	check "OBS without the module quit cleanly" test $? = 0
+	cp "$(obs_session_log)" "$work/bare.log"
+	mv "$work/plugins-aside" "$plugins"
+	local run
+	for run in "$@"; do
+		check "no fault in '$run' that OBS without the module has not" no_faults_beyond "$work/$run.log" "$work/bare.log"
+	done
+}
+
 rm -rf "$work"
 mkdir -p "$work"
 obs_session_prepare "$build" "$work/home"
@@ -102,5 +121,6 @@ python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 2 # hidden and floating
 run_obs after-hidden-floating check_waveform_restored
 python3 "$tools/obs_home.py" set-dock-state "$OBS_HOME" 3 # shown but floating
 run_obs after-floating
+run_bare_obs first-start after-hidden-floating after-floating
 
 finish "$work"

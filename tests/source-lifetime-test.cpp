@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <obs.hpp>
+
 #include <QComboBox>
 
+#include <initializer_list>
 #include <memory>
+#include <string>
 
 using Access = TovrinTestAccess;
 
@@ -27,6 +31,28 @@ QString savedUuid()
 QString uuidOf(obs_source_t *s)
 {
 	return QString::fromUtf8(obs_source_get_uuid(s));
+}
+
+// A scene collection switch as OBS makes it: the old collection's sources
+// removed, then the new one's created.
+template<typename Load> void switchCollection(std::initializer_list<obs_source_t *> old, Load load)
+{
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING);
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
+	for (obs_source_t *s : old)
+		obs_source_remove(s);
+	load();
+	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
+}
+
+// A source loaded again from its collection: a new object under its old uuid.
+obs_source_t *reload(const std::string &id, const std::string &name, const QString &uuid)
+{
+	OBSDataAutoRelease data = obs_data_create();
+	obs_data_set_string(data, "id", id.c_str());
+	obs_data_set_string(data, "name", name.c_str());
+	obs_data_set_string(data, "uuid", uuid.toUtf8().constData());
+	return obs_load_source(data);
 }
 
 } // namespace
@@ -87,6 +113,41 @@ TEST_F(SavedChoice, ACollectionSwitchReleasesTheSourceAndRestoresTheSavedOneAfte
 	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
 	EXPECT_EQ(Access::boundSource(panel), mic) << "the saved source, not the first in name order";
 	EXPECT_EQ(Access::sourceCombo(panel)->currentText(), "Mic");
+}
+
+// The fallback in a collection without the saved source is not saved over
+// it: switching back binds the user's choice again. A choice made in the
+// list is saved as ever.
+TEST_F(SavedChoice, AFallbackInAnotherCollectionLeavesTheChoiceForTheWayBack)
+{
+	Tovrin &panel = *this->panel;
+	const QString chosen = uuidOf(mic);
+	const std::string id = obs_source_get_id(mic);
+	obs_source_t *b = nullptr, *c = nullptr;
+	switchCollection({mic, other}, [&] { b = testenv::createToneSource("B tone"); });
+	EXPECT_EQ(Access::boundSource(panel), b) << "a fallback in the other collection";
+	c = testenv::createToneSource("C tone");
+	obs_source_remove(b);
+	Access::slowTick(panel);
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), c) << "and another when that one goes";
+	EXPECT_EQ(savedUuid(), chosen);
+
+	obs_source_t *back = nullptr;
+	switchCollection({c}, [&] { back = reload(id, "Mic", chosen); });
+	EXPECT_EQ(Access::boundSource(panel), back) << "the user's choice again";
+	EXPECT_EQ(savedUuid(), chosen);
+
+	obs_source_t *d1 = nullptr, *d2 = nullptr;
+	switchCollection({back}, [&] {
+		d1 = testenv::createToneSource("D one");
+		d2 = testenv::createToneSource("D two");
+	});
+	QComboBox *combo = Access::sourceCombo(panel);
+	combo->setCurrentIndex(combo->findText("D two"));
+	EXPECT_EQ(savedUuid(), uuidOf(d2)) << "a choice in the list is saved";
+	for (obs_source_t *s : {b, c, back, d1, d2})
+		obs_source_release(s);
 }
 
 TEST_F(SavedChoice, ExitingReleasesTheSourceAndKeepsTheSavedChoice)

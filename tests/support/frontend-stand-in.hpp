@@ -26,6 +26,8 @@ struct FrontEnd {
 	std::vector<std::string> filtersOpened;
 	std::vector<std::string> propertiesOpened;
 	std::vector<std::pair<obs_frontend_event_cb, void *>> eventCallbacks;
+	bool gone = false;                       // after exitFrontEnd
+	std::vector<std::string> callsAfterExit; // which OBS reports as errors
 };
 
 FrontEnd &frontEnd();
@@ -35,6 +37,10 @@ config_t *profileConfig();
 std::string profilePath(); // where the profile is saved
 // Announces a front-end event to everyone listening, as OBS does.
 void fire(enum obs_frontend_event event);
+// Exits as OBS does: announces the exit, drops every callback, then deletes
+// the docks and the panels in them. Front-end calls after that are recorded,
+// not served.
+void exitFrontEnd();
 // Forgets what was recorded and removes every dock.
 void reset();
 
