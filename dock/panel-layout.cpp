@@ -4,6 +4,7 @@
 #include "view/waveform-view.hpp"
 
 #include "locale-text.hpp"
+#include "volume-scale.hpp"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -109,7 +110,7 @@ void Tovrin::buildVolumeRow(QVBoxLayout *outer)
 	layout->addWidget(muteButton, 0);
 
 	volumeSlider = new QSlider(Qt::Horizontal, this);
-	volumeSlider->setRange(0, 600);
+	volumeSlider->setRange(0, volumescale::kSliderMax);
 	volumeSlider->setValue(600);
 	volumeSlider->setToolTip(localeText("Volume.Tooltip"));
 	volumeSlider->setMinimumWidth(40);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 // Peak and RMS metering of drained blocks, in dB relative to full scale.
 namespace meter {
 
-constexpr float kSilenceDb = -120.0f; // the floor every meter rests on
-constexpr float kClipPeak = 0.999f;   // a sample this close to full scale clips
+constexpr float kSilenceDb = -120.0f;                           // the floor every meter rests on
+constexpr float kClipPeak = 0.999f;                             // a sample this close to full scale clips
+inline const float kClipPeakDb = 20.0f * std::log10(kClipPeak); // as a level, computed as levels are
 constexpr double kPeakFallDbPerSecond = 24.0;
 constexpr double kRmsFallDbPerSecond = 20.0;
 

@@ -30,7 +30,7 @@ void SpectrumAnalyser::reset()
 {
 	std::fill(spectrumDb.begin(), spectrumDb.end(), kFloorDb);
 	dominantHz = 0.0f;
-	dominantDb = -120.0f;
+	dominantDb = meter::kSilenceDb;
 }
 
 bool SpectrumAnalyser::analyse(const std::vector<float> &ring, int ringPos, uint32_t sampleRate, double dt, bool silent)
@@ -55,7 +55,7 @@ void SpectrumAnalyser::window(const std::vector<float> &ring, int ringPos)
 
 bool SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall, bool silent)
 {
-	float best = -120.0f;
+	float best = meter::kSilenceDb;
 	int bestBin = -1;
 	bool changed = false;
 	for (int k = 1; k < kBins; k++) {

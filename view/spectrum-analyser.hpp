@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fft.hpp"
+#include "level-meter.hpp"
 
 #include <cstdint>
 #include <vector>
@@ -24,7 +25,7 @@ public:
 
 	const std::vector<float> &levels() const { return spectrumDb; }
 	float dominantHz = 0.0f; // 0 until the first analysis
-	float dominantDb = -120.0f;
+	float dominantDb = meter::kSilenceDb;
 
 private:
 	void window(const std::vector<float> &ring, int ringPos);

@@ -19,8 +19,6 @@ namespace {
 constexpr qint64 kWaitingAfterMs = 700;
 constexpr double kMeterRangeDb = 60.0; // the meter shows -60 to 0 dBFS
 constexpr int kFrameRadius = 6;
-// A peak this close to the top of the meter is drawn as clipping.
-constexpr double kMeterClipFraction = 0.999;
 // Distinct read-outs kept drawn; more than a steady signal comes back to.
 constexpr qsizetype kReadoutsKept = 12;
 // Pixels a glyph may reach beyond its text's advance.
@@ -292,7 +290,7 @@ void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 	}
 	if (p > 0.0) {
 		const double y = inner.bottom() - inner.height() * p;
-		painter.setPen(linePen(p >= kMeterClipFraction ? clipRed : peakLine));
+		painter.setPen(linePen(monitor.peakDb >= meter::kClipPeakDb ? clipRed : peakLine));
 		painter.drawLine(QPointF(inner.left(), y), QPointF(inner.right(), y));
 	}
 }

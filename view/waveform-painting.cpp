@@ -9,10 +9,9 @@
 
 namespace {
 
-constexpr double kLaneGap = 8.0;     // between the two lanes of a stereo picture
-constexpr double kLaneInset = 2.0;   // above full scale and below its negative
-constexpr float kOverRange = 1.2f;   // strokes beyond full scale show this far at most
-constexpr float kClipValue = 0.999f; // columns reaching this are drawn red
+constexpr double kLaneGap = 8.0;   // between the two lanes of a stereo picture
+constexpr double kLaneInset = 2.0; // above full scale and below its negative
+constexpr float kOverRange = 1.2f; // strokes beyond full scale show this far at most
 
 struct LaneScale {
 	double centre;
@@ -137,7 +136,7 @@ void WaveformView::paintLane(QImage &image, const QRectF &lane, int channel) con
 		const float hi = channel ? column.maxR : column.maxL;
 		const double yTop = scale.y(std::clamp(hi, -kOverRange, kOverRange));
 		const double yBot = std::max(yTop + 1, scale.y(std::clamp(lo, -kOverRange, kOverRange)));
-		const bool clipped = hi >= kClipValue || lo <= -kClipValue;
+		const bool clipped = hi >= meter::kClipPeak || lo <= -meter::kClipPeak; // drawn red
 		writer.fill(strokeRect(x0 + i, yTop, yBot), clipped ? clip : accent);
 	}
 }

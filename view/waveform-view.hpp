@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "stream-monitor.hpp"
+#include "view-style.hpp"
 
 #include <functional>
 
@@ -81,7 +82,7 @@ private:
 
 	StreamMonitor monitor; // the tap, the mode and every level and picture drawn
 	QString title;
-	QColor accentColor{61, 213, 152};
+	QColor accentColor = viewstyle::inputAccent;
 	QElapsedTimer clock;
 
 	// What the last scheduled picture showed besides the plot.
