@@ -11,7 +11,10 @@ void Tovrin::onFrontendEvent(enum obs_frontend_event event, void *param)
 {
 	auto *panel = static_cast<Tovrin *>(param);
 	switch (event) {
-	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING:
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGING: // only a switch the user makes, never the first load
+		panel->releaseForCleanup();
+		panel->collectionSwitching = true;
+		break;
 	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP:
 		panel->releaseForCleanup();
 		break;
@@ -21,11 +24,9 @@ void Tovrin::onFrontendEvent(enum obs_frontend_event event, void *param)
 		// complains of any removal after that: now is the last moment.
 		panel->frontendEvents.remove();
 		break;
-	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED:
-		panel->restoreAfterCleanup(true);
-		break;
-	case OBS_FRONTEND_EVENT_FINISHED_LOADING: // the first collection loads with a clean-up too
-		panel->restoreAfterCleanup(false);
+	case OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED: // OBS 31 and later announce the first load too
+	case OBS_FRONTEND_EVENT_FINISHED_LOADING:         // the first collection loads with a clean-up too
+		panel->restoreAfterCleanup();
 		break;
 	default:
 		break;
@@ -44,13 +45,14 @@ void Tovrin::releaseForCleanup()
 	showCurrentSource(QString());
 }
 
-void Tovrin::restoreAfterCleanup(bool switched)
+void Tovrin::restoreAfterCleanup()
 {
 	if (closing || !collectionLoading)
 		return;
 	collectionLoading = false;
-	if (switched)
+	if (collectionSwitching)
 		saveFallback = false;
+	collectionSwitching = false;
 	restorePending = restoreWanted;
 	refreshSources(true);
 }

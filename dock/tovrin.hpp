@@ -81,7 +81,7 @@ private:
 
 	static void onFrontendEvent(enum obs_frontend_event event, void *param);
 	void releaseForCleanup();
-	void restoreAfterCleanup(bool switched);
+	void restoreAfterCleanup();
 
 	void setDisplayMode(int index, bool persist);
 	void restoreDisplayMode();
@@ -120,5 +120,6 @@ private:
 	// the user's choice; the saved source found again or a choice in the list
 	// ends that.
 	bool saveFallback = true;
+	bool collectionSwitching = false; // from the announcement of a switch until it has loaded
 	FrontendSubscription frontendEvents;
 };

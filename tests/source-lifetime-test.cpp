@@ -165,16 +165,26 @@ TEST_F(SavedChoice, ExitingReleasesTheSourceAndKeepsTheSavedChoice)
 	EXPECT_EQ(savedUuid(), uuidOf(mic)) << "the user's choice survives the exit";
 }
 
-TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasFinishedLoading)
+// OBS 30 ends the first load with "finished loading" alone; 31 and later
+// announce the collection as changed first. Either way it is no switch: the
+// fallback is saved.
+TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasLoadedIt)
 {
-	Tovrin panel;
-	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
-	obs_source_t *mic = testenv::createToneSource("Mic");
-	Access::slowTick(panel);
-	EXPECT_EQ(Access::boundSource(panel), nullptr);
-	standin::fire(OBS_FRONTEND_EVENT_FINISHED_LOADING);
-	EXPECT_EQ(Access::boundSource(panel), mic);
-	obs_source_release(mic);
+	for (auto loaded : {OBS_FRONTEND_EVENT_FINISHED_LOADING, OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED}) {
+		config_remove_value(standin::profileConfig(), "Tovrin", "SourceUuid");
+		Tovrin panel;
+		standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CLEANUP);
+		obs_source_t *mic = testenv::createToneSource("Mic");
+		Access::slowTick(panel);
+		EXPECT_EQ(Access::boundSource(panel), nullptr);
+		standin::fire(loaded);
+		standin::fire(OBS_FRONTEND_EVENT_FINISHED_LOADING);
+		EXPECT_EQ(Access::boundSource(panel), mic);
+		EXPECT_EQ(savedUuid(), uuidOf(mic));
+		panel.shutdown();
+		obs_source_remove(mic);
+		obs_source_release(mic);
+	}
 }
 
 TEST_F(SavedChoice, AUserWhoChoseNoSourceKeepsThatThroughACollectionSwitch)
