@@ -7,12 +7,21 @@
 #   tovrin_run CMD...       run CMD in that environment, in the work tree
 #
 # TOVRIN_ENV=host|root forces the choice; TOVRIN_CACHE moves the cache folder.
+# TOVRIN_OBS=32 picks a second root instead, of Debian's testing release with
+# OBS 32, where the real-OBS tests run the module built in the first one.
 
 TOVRIN_SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-TOVRIN_SUITE=trixie
 TOVRIN_CACHE=${TOVRIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tovrin}
+if [ "${TOVRIN_OBS:-30}" = 32 ]; then
+	TOVRIN_SUITE=testing
+	TOVRIN_SCRIPT=sid # bookworm's debootstrap has no script for the release after trixie
+	TOVRIN_PACKAGES_FILE=$TOVRIN_SRC/tools/packages-obs32.txt
+else
+	TOVRIN_SUITE=trixie
+	TOVRIN_SCRIPT=trixie
+	TOVRIN_PACKAGES_FILE=$TOVRIN_SRC/tools/packages.txt
+fi
 TOVRIN_ROOT=$TOVRIN_CACHE/$TOVRIN_SUITE-root
-TOVRIN_PACKAGES_FILE=$TOVRIN_SRC/tools/packages.txt
 
 tovrin_say() { printf '[tovrin-env] %s\n' "$*" >&2; }
 tovrin_die() {
@@ -94,42 +103,46 @@ tovrin_provision_root() {
 	tovrin_bwrap_args
 	if [ ! -x "$TOVRIN_ROOT/usr/bin/apt-get" ] || [ ! -f "$TOVRIN_ROOT/.tovrin-bootstrapped" ]; then
 		tovrin_check_archive "$mirror"
-		tovrin_say "creating a Debian 13 root in $TOVRIN_ROOT from $mirror"
+		tovrin_say "creating a Debian $TOVRIN_SUITE root in $TOVRIN_ROOT from $mirror"
 		rm -rf "$TOVRIN_ROOT"
 		timeout 1200 debootstrap --variant=minbase "$TOVRIN_SUITE" "$TOVRIN_ROOT" "$mirror" \
-			>"$TOVRIN_CACHE/debootstrap.log" 2>&1 ||
-			tovrin_die "debootstrap failed; see $TOVRIN_CACHE/debootstrap.log"
+			"/usr/share/debootstrap/scripts/$TOVRIN_SCRIPT" >"$TOVRIN_CACHE/debootstrap-$TOVRIN_SUITE.log" 2>&1 ||
+			tovrin_die "debootstrap failed; see $TOVRIN_CACHE/debootstrap-$TOVRIN_SUITE.log"
 		touch "$TOVRIN_ROOT/.tovrin-bootstrapped"
 	fi
 	chmod 1777 "$TOVRIN_ROOT/tmp"
-	printf 'deb %s %s main\ndeb %s %s-updates main\n' "$mirror" "$TOVRIN_SUITE" "$mirror" "$TOVRIN_SUITE" \
-		>"$TOVRIN_ROOT/etc/apt/sources.list"
+	printf 'deb %s %s main\n' "$mirror" "$TOVRIN_SUITE" >"$TOVRIN_ROOT/etc/apt/sources.list"
+	[ "$TOVRIN_SUITE" = testing ] || printf 'deb %s %s-updates main\n' "$mirror" "$TOVRIN_SUITE" \
+		>>"$TOVRIN_ROOT/etc/apt/sources.list"
+	# The testing release's Release file may be past its date on a mirror.
+	echo 'Acquire::Check-Valid-Until "false";' >"$TOVRIN_ROOT/etc/apt/apt.conf.d/99tovrin"
 	want=$( (echo "$mirror"; tovrin_packages) | sha256sum | cut -c1-16)
 	stamp="$TOVRIN_ROOT/.tovrin-packages"
 	local install="DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $(tovrin_packages | tr '\n' ' ')"
 	if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
 		tovrin_check_archive "$mirror"
 		tovrin_say "installing the package list into the root"
-		timeout 600 "${TOVRIN_BWRAP[@]}" sh -c "apt-get update -q" >"$TOVRIN_CACHE/apt.log" 2>&1 ||
-			tovrin_die "apt-get update failed in the root; see $TOVRIN_CACHE/apt.log"
-		timeout 1800 "${TOVRIN_BWRAP[@]}" sh -c "$install" >>"$TOVRIN_CACHE/apt.log" 2>&1 ||
-			tovrin_die "installing packages failed in the root; see $TOVRIN_CACHE/apt.log"
+		timeout 600 "${TOVRIN_BWRAP[@]}" sh -c "apt-get update -q" >"$TOVRIN_CACHE/apt-$TOVRIN_SUITE.log" 2>&1 ||
+			tovrin_die "apt-get update failed in the root; see $TOVRIN_CACHE/apt-$TOVRIN_SUITE.log"
+		timeout 1800 "${TOVRIN_BWRAP[@]}" sh -c "$install" >>"$TOVRIN_CACHE/apt-$TOVRIN_SUITE.log" 2>&1 ||
+			tovrin_die "installing packages failed in the root; see $TOVRIN_CACHE/apt-$TOVRIN_SUITE.log"
 		echo "$want" >"$stamp"
 	else
 		# Unchanged list: a no-op for apt, but it repairs a package removed by hand.
-		timeout 600 "${TOVRIN_BWRAP[@]}" sh -c "$install" >"$TOVRIN_CACHE/apt.log" 2>&1 ||
-			tovrin_die "installing packages failed in the root; see $TOVRIN_CACHE/apt.log"
+		timeout 600 "${TOVRIN_BWRAP[@]}" sh -c "$install" >"$TOVRIN_CACHE/apt-$TOVRIN_SUITE.log" 2>&1 ||
+			tovrin_die "installing packages failed in the root; see $TOVRIN_CACHE/apt-$TOVRIN_SUITE.log"
 	fi
 }
 
 tovrin_env_prepare() {
 	local mode=${TOVRIN_ENV:-}
+	[ "${TOVRIN_OBS:-30}" = 32 ] && mode=root
 	if [ -z "$mode" ]; then
 		if tovrin_host_ready; then mode=host; else mode=root; fi
 	fi
 	TOVRIN_MODE=$mode
 	if [ "$mode" = root ]; then
-		[ "$(id -u)" = 0 ] || tovrin_die "provisioning the Debian 13 root needs root"
+		[ "$(id -u)" = 0 ] || tovrin_die "provisioning the Debian $TOVRIN_SUITE root needs root"
 		tovrin_host_tools
 		mkdir -p "$TOVRIN_CACHE"
 		exec 9>"$TOVRIN_CACHE/lock"

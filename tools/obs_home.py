@@ -14,7 +14,9 @@ import base64
 import configparser
 import json
 import os
+import re
 import struct
+import subprocess
 import sys
 import uuid
 
@@ -73,14 +75,35 @@ def demo_collection(tone):
     return collection(scene_with([item]), [media])
 
 
+def installed_obs_version():
+    """OBS's packed version (major << 24 | minor << 16 | patch) of the obs-studio package."""
+    out = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "obs-studio"], capture_output=True, text=True).stdout
+    m = re.match(r"(?:\d+:)?(\d+)\.(\d+)\.(\d+)", out)
+    major, minor, patch = (int(g) for g in m.groups()) if m else (30, 0, 0)
+    return (major << 24) | (minor << 16) | patch
+
+
+def window_ini(home):
+    """Where OBS keeps the window's layout: user.ini from OBS 31 on, global.ini before."""
+    base = config_dir(home)
+    user = os.path.join(base, "user.ini")
+    if read_ini(user).get("BasicWindow", "DockState", fallback="") or installed_obs_version() >= 31 << 24:
+        return user
+    return os.path.join(base, "global.ini")
+
+
 def setup(home, tone, empty=False):
     base = config_dir(home)
-    write_ini(os.path.join(base, "global.ini"), {
-        "General": {"FirstRun": "false", "LastVersion": "503316480", "EnableAutoUpdates": "false"},
+    # OBS 30 reads global.ini; 31 and later read the same from user.ini, and
+    # skip their first-run wizard only when LastVersion is their own.
+    settings = {
+        "General": {"FirstRun": "false", "LastVersion": str(installed_obs_version()), "EnableAutoUpdates": "false"},
         "Basic": {"Profile": PROFILE, "ProfileDir": PROFILE, "SceneCollection": COLLECTION,
                   "SceneCollectionFile": COLLECTION},
         "BasicWindow": {"geometry": "", "PreviewEnabled": "true"},
-    })
+    }
+    for name in ("global.ini", "user.ini"):
+        write_ini(os.path.join(base, name), settings)
     write_ini(os.path.join(base, "basic", "profiles", PROFILE, "basic.ini"), {
         "General": {"Name": PROFILE},
         "Video": {"BaseCX": "1280", "BaseCY": "720", "OutputCX": "1280", "OutputCY": "720", "FPSCommon": "30"},
@@ -101,7 +124,7 @@ def enable_websocket(home, port, password):
 
 
 def dock_state_bytes(home):
-    value = read_ini(os.path.join(config_dir(home), "global.ini")).get("BasicWindow", "DockState", fallback="")
+    value = read_ini(window_ini(home)).get("BasicWindow", "DockState", fallback="")
     return bytearray(base64.b64decode(value)) if value else None
 
 
@@ -134,7 +157,7 @@ def set_dock_state(home, flags, dock_id):
         # geometry: give the floating dock a sensible window.
         state[at + 1:at + 17] = struct.pack(">iiii", 60, 60, 420, 480)
     state[at] = flags
-    path = os.path.join(config_dir(home), "global.ini")
+    path = window_ini(home)
     lines = open(path, encoding="utf-8-sig").read().splitlines()
     encoded = base64.b64encode(bytes(state)).decode()
     lines = [f"DockState={encoded}" if l.startswith("DockState=") else l for l in lines]

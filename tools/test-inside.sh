@@ -49,5 +49,5 @@ build address -DTOVRIN_SANITIZE=address && run address -L 'unit|module|stress'
 build thread -DTOVRIN_SANITIZE=thread && run thread -L stress
 
 echo
-echo "tests: $passed passed, $failed failed"
+echo "OBS 30: $passed passed, $failed failed"
 [ "$failed" = 0 ]
