@@ -148,6 +148,8 @@ tovrin_env_prepare() {
 		exec 9>"$TOVRIN_CACHE/lock"
 		flock 9
 		tovrin_provision_root
+		# Held while the root changes only: long runs may share it.
+		exec 9>&-
 		tovrin_say "working inside $TOVRIN_ROOT"
 	else
 		tovrin_say "working on the host"
