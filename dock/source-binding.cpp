@@ -32,12 +32,11 @@ void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 	boundSource = obs_source_get_ref(source);
 	if (!boundSource) {
 		// The source is being destroyed: stay unbound.
-		obs_weak_source_release(weakSource);
-		weakSource = nullptr;
+		weakSource.reset();
 		return;
 	}
 	boundUuid = QString::fromUtf8(obs_source_get_uuid(source));
-	obs_source_add_audio_capture_callback(boundSource, onSourceAudio, this);
+	sourceCapture.add(boundSource, onSourceAudio, this);
 	if (saveChoice)
 		profilesettings::writeString("SourceUuid", boundUuid);
 
@@ -52,15 +51,10 @@ void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 
 void Tovrin::unbindSource()
 {
-	if (boundSource) {
-		obs_source_remove_audio_capture_callback(boundSource, onSourceAudio, this);
-		obs_source_release(boundSource);
-		boundSource = nullptr;
-	}
-	if (weakSource) {
-		obs_weak_source_release(weakSource);
-		weakSource = nullptr;
-	}
+	// The callback reads boundSource: it goes first.
+	sourceCapture.remove();
+	boundSource.reset();
+	weakSource.reset();
 	boundUuid.clear();
 	inputTap.clear();
 	if (inputView) {

@@ -54,7 +54,7 @@ void Tovrin::attachMasterFeed(uint32_t rate)
 	conversion.format = AUDIO_FORMAT_FLOAT_PLANAR;
 	conversion.speakers = SPEAKERS_STEREO;
 	conversion.allow_clipping = true;
-	obs_add_raw_audio_callback(kMasterMix, &conversion, onMasterAudio, this);
+	masterFeed.add(kMasterMix, conversion, onMasterAudio, this);
 }
 
 void Tovrin::startTimers()
@@ -86,7 +86,7 @@ void Tovrin::shutdown()
 
 	frontendEvents.remove();
 	unbindSource();
-	obs_remove_raw_audio_callback(kMasterMix, onMasterAudio, this);
+	masterFeed.remove();
 }
 
 void Tovrin::onTick()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "audio/audio-callbacks.hpp"
+#include "audio/audio-registrations.hpp"
 #include "audio/sample-tap.hpp"
 #include "frontend-subscription.hpp"
 #include "source-catalogue.hpp"
+#include "source-ref.hpp"
 
 #include <obs-frontend-api.h>
 
@@ -19,8 +21,6 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class WaveformView;
-struct obs_weak_source;
-typedef struct obs_weak_source obs_weak_source_t;
 
 // The dock's panel: two live views of the chosen source and the master mix,
 // fed by OBS audio threads through two sample taps, and the chosen source's
@@ -100,12 +100,16 @@ private:
 	WaveformView *masterView = nullptr;
 	SampleTap inputTap;
 	SampleTap masterTap;
+	RawAudioRegistration masterFeed; // after the taps: it goes before them
 	QTimer *tickTimer = nullptr;
 	QTimer *slowTimer = nullptr;
-	obs_weak_source_t *weakSource = nullptr;
+	// The binding's two references, and its capture callback, declared
+	// after them so that it also goes first.
+	HeldWeakSource weakSource;
 	// Read by the capture callback without a lock: it is set before the
 	// callback is registered and cleared only after it was removed.
-	obs_source_t *boundSource = nullptr;
+	HeldSource boundSource;
+	CaptureRegistration sourceCapture;
 	QString boundUuid;
 	bool updatingControls = false;
 	// Read by the audio callbacks; written once, on the UI thread.
