@@ -4,6 +4,7 @@
 #   build/release  all tests, the built module in the real OBS included
 #   build/address  the unit, module and stress tests under AddressSanitizer+UBSan
 #   build/thread   the audio hand-off stress test under ThreadSanitizer
+#   build/clang    the module again with clang, and a minute of fuzzing
 set -u
 cd "$(dirname "$0")/.."
 source tools/xvfb.sh
@@ -44,9 +45,27 @@ run() { # run NAME CTEST_ARGS...
 	failed=$((failed + bad))
 }
 
-build release && run release
+# The monitoring core's fuzz target for a minute, on a copy of its corpus.
+fuzz() {
+	local seconds=${TOVRIN_FUZZ_SECONDS:-60} work=build/fuzz-corpus
+	echo "== fuzzing the monitoring core for $seconds s"
+	rm -rf "$work" build/fuzz-crash-*
+	cp -r tests/fuzz/corpus "$work"
+	if build/clang/tests/fuzz/tovrin-monitor-fuzz -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=256 \
+		-artifact_prefix=build/fuzz-crash- "$work" >build/fuzz.log 2>&1; then
+		passed=$((passed + 1))
+		grep -E '^Done [0-9]+ runs' build/fuzz.log
+	else
+		failed=$((failed + 1))
+		tail -n 40 build/fuzz.log
+	fi
+}
+
+build release -DTOVRIN_WERROR=ON && run release
 build address -DTOVRIN_SANITIZE=address && run address -L 'unit|module|stress'
 build thread -DTOVRIN_SANITIZE=thread && run thread -L stress
+build clang -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTOVRIN_WERROR=ON -DTOVRIN_TESTS=OFF \
+	-DTOVRIN_FUZZ=ON && passed=$((passed + 1)) && fuzz
 
 echo
 echo "OBS 30: $passed passed, $failed failed"
