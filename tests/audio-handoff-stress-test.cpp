@@ -4,6 +4,7 @@
 // AddressSanitizer: a race or a write into a destroyed tap is a report.
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
+#include "view/waveform-view.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,10 @@
 
 #include <QElapsedTimer>
 
+#include <QComboBox>
+
 #include <memory>
+#include <random>
 #include <thread>
 
 namespace {
@@ -45,19 +49,27 @@ private:
 	std::thread thread;
 };
 
-// Calls the master callback directly, like extra mix threads would.
+// Calls the master callback directly, like extra mix threads would; with a
+// seed, in blocks of random length, mono or stereo, at random intervals.
 class DirectPusher {
 public:
-	explicit DirectPusher(Tovrin *panel)
-		: thread([this, panel] {
-			  std::vector<float> samples(1024, 0.25f);
+	explicit DirectPusher(Tovrin *panel, unsigned seed = 0)
+		: thread([this, panel, seed] {
+			  std::mt19937 random(seed);
+			  std::vector<float> samples(2048, 0.25f);
 			  audio_data block = {};
-			  block.data[0] = block.data[1] = reinterpret_cast<uint8_t *>(samples.data());
+			  block.data[0] = reinterpret_cast<uint8_t *>(samples.data());
 			  block.frames = 1024;
 			  while (!stop) {
+				  if (seed) {
+					  block.frames = 1 + random() % 2048;
+					  block.data[1] = random() % 2 ? block.data[0] : nullptr;
+				  } else {
+					  block.data[1] = block.data[0];
+				  }
 				  onMasterAudio(panel, 0, &block);
 				  pushes++;
-				  std::this_thread::sleep_for(std::chrono::microseconds(500));
+				  std::this_thread::sleep_for(std::chrono::microseconds(seed ? random() % 1000 : 500));
 			  }
 		  })
 	{
@@ -125,4 +137,76 @@ TEST(AudioHandoffStress, TapsSurviveConcurrentPushesRebindsAndTeardown)
 	obs_set_output_source(1, nullptr);
 	obs_source_release(a);
 	obs_source_release(b);
+}
+
+// Many rounds of random churn on the UI thread (binding, unbinding, renaming
+// and removing real sources, switching modes, resizing the views, refreshing)
+// while capture callbacks and master pushes arrive from four threads, each
+// round ending in a shutdown at a random moment with every writer running.
+TEST(AudioHandoffStress, RandomChurnFromEveryThreadEndsInACleanShutdown)
+{
+	const unsigned seed = std::random_device{}();
+	SCOPED_TRACE(testing::Message() << "seed " << seed);
+	std::mt19937 random(seed);
+	constexpr int kRounds = 6;
+	for (int round = 0; round < kRounds; round++) {
+		std::vector<obs_source_t *> sources;
+		for (const char *name : {"A", "B", "C"})
+			sources.push_back(testenv::createToneSource(name));
+		obs_set_output_source(0, sources[0]);
+		auto panel = std::make_unique<Tovrin>();
+		{
+			Feeder feedA(sources[0]), feedB(sources[1]), feedC(sources[2]);
+			DirectPusher push1(panel.get(), random() | 1), push2(panel.get(), random() | 1);
+			QElapsedTimer clock;
+			clock.start();
+			const int runMs = 100 + int(random() % 300);
+			while (clock.elapsed() < runMs) {
+				obs_source_t *some = sources[random() % sources.size()];
+				switch (random() % 8) {
+				case 0:
+				case 1:
+					panel->bindSource(some);
+					break;
+				case 2:
+					panel->unbindSource();
+					break;
+				case 3:
+					obs_source_set_name(some, QString::number(random()).toUtf8().constData());
+					break;
+				case 4:
+					if (sources.size() < 8)
+						sources.push_back(testenv::createToneSource("new"));
+					obs_source_remove(some);
+					break;
+				case 5:
+					TovrinTestAccess::modeCombo(*panel)->setCurrentIndex(int(random() % 2));
+					break;
+				case 6:
+					TovrinTestAccess::inputView(*panel)->resize(100 + int(random() % 900),
+										    80 + int(random() % 400));
+					break;
+				default:
+					TovrinTestAccess::slowTick(*panel);
+					break;
+				}
+				testenv::processEventsFor(int(random() % 20));
+			}
+			panel->shutdown();
+			push1.join();
+			push2.join();
+			drainAll(TovrinTestAccess::inputTap(*panel));
+			drainAll(TovrinTestAccess::masterTap(*panel));
+			testenv::processEventsFor(40);
+			EXPECT_TRUE(drainAll(TovrinTestAccess::inputTap(*panel)).left.empty())
+				<< "capture after shutdown";
+			EXPECT_TRUE(drainAll(TovrinTestAccess::masterTap(*panel)).left.empty()) << "mix after shutdown";
+			panel.reset();
+		}
+		obs_set_output_source(0, nullptr);
+		for (obs_source_t *s : sources) {
+			obs_source_remove(s);
+			obs_source_release(s);
+		}
+	}
 }
