@@ -35,6 +35,14 @@ profile_value() { # profile_value KEY
 		sed -n "s/^$1=//p"
 }
 
+# Whether the profile's saved source is the demo scene's tone.
+profile_keeps_the_demo_tone() {
+	local tone
+	tone=$(python3 -c 'import json, sys; print(next(s["uuid"] for s in json.load(open(sys.argv[1]))["sources"] if s["name"] == "Demo tone"))' \
+		"$OBS_HOME/.config/obs-studio/basic/scenes/Tovrin.json")
+	[ "$(profile_value SourceUuid)" = "$tone" ]
+}
+
 # What the views show, read off a screenshot by their palette.
 probe_views() { # probe_views SCREENSHOT [CROP]
 	PROBE=$(python3 "$tools/dock_probe.py" "$@")

@@ -54,14 +54,6 @@ check_waveform_restored() {
 	check "waveform mode came back from the profile" test "$(probed master mode)" = waveform
 }
 
-# The demo tone's uuid in the scene collection, and what the profile kept.
-profile_keeps_the_demo_tone() {
-	local tone
-	tone=$(python3 -c 'import json, sys; print(next(s["uuid"] for s in json.load(open(sys.argv[1]))["sources"] if s["name"] == "Demo tone"))' \
-		"$OBS_HOME/.config/obs-studio/basic/scenes/Tovrin.json")
-	[ "$(profile_value SourceUuid)" = "$tone" ]
-}
-
 profile_mode_is() { [ "$(profile_value DisplayMode)" = "$1" ]; }
 
 # One start of OBS with the layout saved by the previous one; HOOK runs on the

@@ -10,7 +10,7 @@ trap tovrin_stop_xvfb EXIT
 echo "== testing release in $(obs --version 2>/dev/null | head -n 1)"
 passed=0
 failed=0
-for t in real-obs-test:real-obs-32 real-obs-remote-test:real-obs-remote-32; do
+for t in real-obs-test:real-obs-32 real-obs-remote-test:real-obs-remote-32 real-obs-hostile-test:real-obs-hostile-32; do
 	log="build/${t#*:}.log"
 	if bash "tests/${t%%:*}.sh" build/release "build/release/${t#*:}" >"$log" 2>&1; then
 		passed=$((passed + 1))

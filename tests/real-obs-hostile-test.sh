@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The real OBS with the configurations a user's may differ in: other output
+# rates, a 5.1 layout, stored values the module never writes, no locale
+# folder, and a quit right after start. In each run OBS stays up and quits
+# with status 0 and no leaks, the dock paints, and the module logs no fault.
+#
+#   real-obs-hostile-test.sh BUILD_DIR WORK_DIR
+set -u
+build=$1
+work=$2
+source "$(dirname "$0")/../tools/obs-session.sh"
+source "$(dirname "$0")/real-obs-checks.sh"
+
+set_profile() { python3 "$tools/obs_home.py" profile-set "$OBS_HOME" "$@"; }
+locale_dir() { echo "$OBS_HOME/.config/obs-studio/plugins/tovrin/data/locale"; }
+
+# One start of OBS; HOOK reads the screenshot while OBS is up.
+hostile_run() { # hostile_run NAME HOOK
+	echo "OBS run '$1'"
+	obs_session_start
+	check "module loaded" obs_session_wait_log '\[tovrin\] loaded' 60
+	check "the demo tone bound" obs_session_wait_log "\\[tovrin\\] monitoring source 'Demo tone'" 30
+	obs_session_fill_screen
+	sleep 4
+	import -window root "$work/$1.png" 2>/dev/null
+	probe_views "$work/$1.png"
+	check "both views painted, spectrum" test "$(probed input mode)+$(probed master mode)" = spectrum+spectrum
+	"$2"
+	obs_session_quit
+	local status=$?
+	check "OBS quit cleanly (status $status)" test "$status" = 0
+	check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
+	check "no crash report" no_crash_report
+	check "no fault logged by the module" lacks_line '\[tovrin\].*(error|fail)'
+	cp "$(obs_session_log)" "$work/$1.log" 2>/dev/null
+}
+
+# The 1 kHz demo tone where it belongs on the master view's frequency scale.
+tone_at_1khz() {
+	check "master mix flowing as stereo" has_line '\[tovrin\] master audio flowing \(2 ch, [0-9]+ frames\)'
+	check "master spectrum peaks at 1 kHz ($(probed master peak_hz) Hz)" \
+		awk -v hz="$(probed master peak_hz)" 'BEGIN { exit !(hz >= 930 && hz <= 1070) }'
+}
+
+# Stored values the module never writes read as spectrum and stay as they are;
+# a saved uuid of no source binds the fallback, which the profile then keeps.
+stored_values_kept() {
+	tone_at_1khz
+	check "unknown keys left alone" test "$(profile_value Unknown)" = kept
+	check "the fallback saved" profile_keeps_the_demo_tone
+}
+
+# Without its locale folder the dock shows its keys and works.
+texts_are_keys() {
+	tone_at_1khz
+	check "a title drawn from its key" at_least "$(probed input title_width)" 40
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+obs_session_prepare "$build" "$work/home"
+
+for rate in 44100 96000; do
+	set_profile Audio SampleRate "$rate"
+	hostile_run "rate-$rate" tone_at_1khz
+done
+set_profile Audio SampleRate 48000
+set_profile Audio ChannelSetup 5.1
+hostile_run surround tone_at_1khz
+set_profile Audio ChannelSetup Stereo
+
+for stored in 2:garbage -1: waveform:00000000-0000-0000-0000-000000000000; do
+	set_profile Tovrin DisplayMode "${stored%%:*}"
+	set_profile Tovrin SourceUuid "${stored#*:}"
+	set_profile Tovrin Unknown kept
+	hostile_run "stored-${stored%%:*}" stored_values_kept
+	check "stored mode ${stored%%:*} not rewritten" test "$(profile_value DisplayMode)" = "${stored%%:*}"
+done
+
+mv "$(locale_dir)" "$work/locale-aside"
+hostile_run no-locale texts_are_keys
+mv "$work/locale-aside" "$(locale_dir)"
+
+echo "OBS run 'quick-quit'"
+started=$(date +%s%N)
+obs_session_start
+for _ in $(seq 1 100); do
+	[ -n "$(obs_session_main_window)" ] && break
+	sleep 0.05
+done
+obs_session_quit
+status=$?
+echo "    quit $((($(date +%s%N) - started) / 1000000)) ms after start"
+check "OBS quit right after start cleanly (status $status)" test "$status" = 0
+check "module unloaded" has_line '\[tovrin\] unloaded'
+check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
+cp "$(obs_session_log)" "$work/quick-quit.log" 2>/dev/null
+
+finish "$work"

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs inside the build environment (see tools/obs-soak.sh).
+set -u
+cd "$(dirname "$0")/.."
+source tools/xvfb.sh
+source tools/obs-session.sh
+minutes=${1:-30}
+work=$PWD/build/obs-soak
+
+echo "== building the module"
+cmake -S . -B build/soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVRIN_INSTALL_LAYOUT=user >/dev/null &&
+	cmake --build build/soak >/dev/null || exit 1
+rm -rf "$work"
+mkdir -p "$work"
+tovrin_start_xvfb "$work/xvfb.log" || exit 1
+trap tovrin_stop_xvfb EXIT
+obs_session_prepare build/soak "$work/home"
+obs_session_start
+obs_session_wait_log "\\[tovrin\\] monitoring source 'Demo tone'" 60 || { echo "the dock never bound the tone" >&2; exit 1; }
+obs_session_fill_screen
+echo "minute rssMB"
+samples=()
+for minute in $(seq 0 "$minutes"); do
+	[ "$minute" = 0 ] || sleep 60
+	kill -0 "$OBS_PID" 2>/dev/null || { echo "OBS ended early" >&2; exit 1; }
+	rss=$(awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$OBS_PID/status")
+	samples+=("$rss")
+	echo "$minute $rss" | tee -a "$work/rss.txt"
+done
+obs_session_quit || echo "OBS did not quit cleanly" >&2
+from=$((minutes < 5 ? 0 : 5))
+awk -v a="${samples[$from]}" -v b="${samples[$minutes]}" -v f="$from" -v t="$minutes" \
+	'BEGIN { printf "resident memory from minute %d to %d: %+.1f MB\n", f, t, b - a }'
