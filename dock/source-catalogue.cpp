@@ -10,11 +10,16 @@
 
 #include <algorithm>
 
-namespace {
+// OBS's own desktop-audio capture where it runs: WASAPI's on Windows, and
+// elsewhere PulseAudio's, which OBS uses on Linux (the Windows type never
+// exists there).
+#ifdef _WIN32
+const char *const kDesktopAudioSourceId = "wasapi_output_capture";
+#else
+const char *const kDesktopAudioSourceId = "pulse_output_capture";
+#endif
 
-// The sources OBS captures desktop audio with on Windows: the best guess at
-// what a user wants to watch when nothing was chosen yet.
-const QString kPreferredSourceId = QStringLiteral("wasapi_output_capture");
+namespace {
 
 bool collectAudioSource(void *param, obs_source_t *source)
 {
@@ -78,7 +83,7 @@ const SourceEntry *chooseAutomatic(const SourceCatalogue &catalogue, const QStri
 	if (!savedUuid.isEmpty())
 		chosen = first([&](const SourceEntry &e) { return e.uuid == savedUuid; });
 	if (!chosen)
-		chosen = first([](const SourceEntry &e) { return e.id == kPreferredSourceId; });
+		chosen = first([](const SourceEntry &e) { return e.id == QLatin1String(kDesktopAudioSourceId); });
 	if (!chosen)
 		chosen = first([](const SourceEntry &e) { return e.audioActive; });
 	if (!chosen && !catalogue.empty())

@@ -139,8 +139,8 @@ TEST(SourceCatalogue, AFallbackChoiceIsSavedAsTheSource)
 TEST(SourceCatalogue, TheAutomaticChoiceFollowsItsRulesInNameOrder)
 {
 	const SourceCatalogue catalogue = {entry("a", "ffmpeg_source", false), entry("b", "pulse_input", true),
-					   entry("c", "wasapi_output_capture", false),
-					   entry("d", "wasapi_output_capture", true)};
+					   entry("c", kDesktopAudioSourceId, false),
+					   entry("d", kDesktopAudioSourceId, true)};
 	EXPECT_EQ(chooseAutomatic(catalogue, "d")->uuid, "d");
 	EXPECT_EQ(chooseAutomatic(catalogue, "gone")->uuid, "c");
 	EXPECT_EQ(chooseAutomatic(catalogue, "")->uuid, "c");
@@ -163,4 +163,29 @@ TEST(SourceCatalogue, TheRefreshButtonNeverBinds)
 	EXPECT_EQ(Access::sourceCombo(panel)->currentIndex(), 0);
 	Access::slowTick(panel); // the slow tick may
 	EXPECT_EQ(Access::boundSource(panel), sources.all[0]);
+}
+
+// OBS's desktop-audio type of this platform (registered here: the test
+// process loads none of OBS's plug-ins) wins over a source that sorts first.
+TEST(SourceCatalogue, WithNothingSavedThePlatformsDesktopAudioCaptureIsBound)
+{
+	obs_source_info desktop = {};
+	desktop.id = kDesktopAudioSourceId;
+	desktop.type = OBS_SOURCE_TYPE_INPUT;
+	desktop.output_flags = OBS_SOURCE_AUDIO;
+	desktop.get_name = [](void *) {
+		return "desktop audio";
+	};
+	desktop.create = [](obs_data_t *, obs_source_t *source) -> void * {
+		return source;
+	};
+	desktop.destroy = [](void *) {
+	};
+	obs_register_source(&desktop);
+	Sources sources;
+	sources.tone("Aaa tone");
+	obs_source_t *capture =
+		sources.keep(obs_source_create(kDesktopAudioSourceId, "Desktop Audio", nullptr, nullptr));
+	Tovrin panel;
+	EXPECT_EQ(Access::boundSource(panel), capture);
 }
