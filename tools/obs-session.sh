@@ -3,7 +3,8 @@
 #
 #   obs_session_prepare BUILD HOME [empty]
 #                                    install the module and a demo scene there
-#                                    (or one scene with no sources)
+#                                    (or one scene with no sources); BUILD -
+#                                    installs no module (a system-wide one)
 #   obs_session_start                start OBS (needs DISPLAY)
 #   obs_session_wait_log REGEX SECS  wait until OBS's log has a matching line
 #   obs_session_fill_screen          make the main window as large as the screen
@@ -18,7 +19,7 @@ obs_session_prepare() {
 	# A 1 kHz tone at -6 dBFS, looped by the demo scene's media source.
 	[ -f "$OBS_HOME/tone.wav" ] || sox -q -n -r 48000 -c 2 -b 16 "$OBS_HOME/tone.wav" synth 4 sine 1000 vol 0.5
 	python3 "$OBS_SESSION_TOOLS/obs_home.py" setup "$OBS_HOME" "$OBS_HOME/tone.wav" "${@:3}"
-	cmake --install "$build" --prefix "$OBS_HOME/.config/obs-studio/plugins" >/dev/null
+	[ "$build" = - ] || cmake --install "$build" --prefix "$OBS_HOME/.config/obs-studio/plugins" >/dev/null
 }
 
 obs_session_log() {

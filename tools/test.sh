@@ -7,18 +7,27 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p build
 source tools/env.sh
+source tools/test-package.sh
 tovrin_env_prepare || exit 1
-tovrin_run bash tools/test-inside.sh | tee build/test-obs30.out
+{
+	tovrin_run bash tools/test-inside.sh
+	package_build
+	package_test
+} | tee build/test-obs30.out
 TOVRIN_OBS=32
 source tools/env.sh
 tovrin_env_prepare || exit 1
-tovrin_run bash tools/test-obs32-inside.sh | tee build/test-obs32.out
+{
+	tovrin_run bash tools/test-obs32-inside.sh
+	package_test
+} | tee build/test-obs32.out
 
-# One verdict over both; a part that printed none failed.
-verdict() { # verdict FILE VERSION: "PASSED FAILED" of its summary line
-	local line
-	line=$(grep -E "^OBS $2: [0-9]+ passed, [0-9]+ failed" "$1" | tail -n 1)
-	if [ -n "$line" ]; then sed -E 's/^OBS [0-9]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line"; else echo "0 1"; fi
+# One verdict over both: the sum of every part's summary line; a version whose
+# tests printed none failed.
+verdict() { # verdict FILE VERSION: "PASSED FAILED"
+	grep -qE "^OBS $2: [0-9]+ passed" "$1" || { echo "0 1"; return; }
+	grep -E "^(OBS $2|package): [0-9]+ passed, [0-9]+ failed" "$1" |
+		sed -E 's/^[^:]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' | awk '{ p += $1; f += $2 } END { print p, f }'
 }
 read -r p30 f30 < <(verdict build/test-obs30.out 30)
 read -r p32 f32 < <(verdict build/test-obs32.out 32)
