@@ -77,6 +77,22 @@ for stored in 2:garbage -1: waveform:00000000-0000-0000-0000-000000000000; do
 	check "stored mode ${stored%%:*} not rewritten" test "$(profile_value DisplayMode)" = "${stored%%:*}"
 done
 
+# OBS in German, and the test helper module reading the dock's widget tree.
+german_texts() {
+	check "the dock's texts come in German" obs_session_wait_log '\[tovrin-bench\] text: Quelle$' 10
+	check "its mode list in German" has_line '\[tovrin-bench\] text: Spektrum$'
+	check "its buttons in German" has_line '\[tovrin-bench\] text: Stumm$'
+}
+python3 "$tools/obs_home.py" app-set "$OBS_HOME" General Language de-DE
+helper=$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper/bin/64bit
+mkdir -p "$helper"
+cp "$build/tests/tovrin-bench-helper.so" "$helper/"
+export TOVRIN_BENCH_TEXTS=1
+hostile_run german german_texts
+unset TOVRIN_BENCH_TEXTS
+rm -rf "$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper"
+python3 "$tools/obs_home.py" app-set "$OBS_HOME" General Language en-US
+
 mv "$(locale_dir)" "$work/locale-aside"
 hostile_run no-locale texts_are_keys
 mv "$work/locale-aside" "$(locale_dir)"

@@ -135,6 +135,10 @@ switch_collections() {
 	create_tone "Elsewhere tone" >/dev/null
 	check "a tone in the new collection bound in its place" wait_until 5 bound_times 'Elsewhere tone' 1
 	check "saved choice kept over that fallback" test "$(profile_value SourceUuid)" = "$BACKUP"
+	# Right after a media source was created, OBS 32 has stopped a switch on
+	# its "scene data not cleared" dialog for that source, with the dock's
+	# reference already given back at the switch's announcement: a moment first.
+	sleep 2
 	remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
 	check "saved source bound again on the way back" wait_until 10 bound_times 'Backup tone' 2
 	check "OBS still up after returning" obs_is_up

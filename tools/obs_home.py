@@ -10,6 +10,7 @@ plus reading and editing the main window's saved dock layout.
   obs_home.py dock-state HOME [ID]      print the saved flags of a dock
   obs_home.py set-dock-state HOME FLAGS [ID]   rewrite them (before a start)
   obs_home.py profile-set HOME SECTION KEY VALUE   one value of the profile (before a start)
+  obs_home.py app-set HOME SECTION KEY VALUE       one of OBS's own (global.ini and user.ini)
 """
 import base64
 import configparser
@@ -176,6 +177,17 @@ def profile_set(home, section, key, value):
         parser.write(f, space_around_delimiters=False)
 
 
+def app_set(home, section, key, value):
+    for name in ("global.ini", "user.ini"):
+        path = os.path.join(config_dir(home), name)
+        parser = read_ini(path)
+        if not parser.has_section(section):
+            parser.add_section(section)
+        parser.set(section, key, value)
+        with open(path, "w", encoding="utf-8") as f:
+            parser.write(f, space_around_delimiters=False)
+
+
 def main(argv):
     if len(argv) >= 3 and argv[0] == "setup":
         setup(argv[1], argv[2], argv[3:] == ["empty"])
@@ -183,6 +195,8 @@ def main(argv):
         enable_websocket(*argv[1:])
     elif len(argv) == 5 and argv[0] == "profile-set":
         profile_set(*argv[1:])
+    elif len(argv) == 5 and argv[0] == "app-set":
+        app_set(*argv[1:])
     elif len(argv) >= 2 and argv[0] == "dock-state":
         print(dock_state(argv[1], argv[2] if len(argv) > 2 else "tovrin"))
     elif len(argv) >= 3 and argv[0] == "set-dock-state":

@@ -6,12 +6,17 @@
 //   TOVRIN_BENCH_DOCK=WxH        size the docked dock "tovrin", an empty dock
 //                                below it taking the rest of its area's height
 //   TOVRIN_BENCH_HIDE=1          close it once it is placed
-// It logs "[tovrin-bench] placed ..." with the sizes it got.
+//   TOVRIN_BENCH_TEXTS=1         log the dock's texts, for the tests
+// It logs "[tovrin-bench] placed ..." with the sizes it got, and each text as
+// "[tovrin-bench] text: ...".
 #include <obs-frontend-api.h>
 #include <obs-module.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +61,22 @@ void report()
 	     views.isEmpty() ? " none" : qUtf8Printable(views));
 }
 
+// What the dock says, from its widget tree: labels, buttons, list entries.
+void reportTexts(QDockWidget *d)
+{
+	QStringList texts;
+	for (QLabel *l : d->findChildren<QLabel *>())
+		texts << l->text();
+	for (QAbstractButton *b : d->findChildren<QAbstractButton *>())
+		texts << b->text() << b->toolTip();
+	for (QComboBox *c : d->findChildren<QComboBox *>())
+		for (int i = 0; i < c->count(); i++)
+			texts << c->itemText(i);
+	for (const QString &text : texts)
+		if (!text.isEmpty())
+			blog(LOG_INFO, "[tovrin-bench] text: %s", qUtf8Printable(text));
+}
+
 void place()
 {
 	QDockWidget *d = dock();
@@ -87,6 +108,8 @@ void place()
 	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE"))
 		QTimer::singleShot(kReportDelayMs * 3 / 4, [d] { d->toggleViewAction()->activate(QAction::Trigger); });
 	QTimer::singleShot(kReportDelayMs, report);
+	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_TEXTS"))
+		QTimer::singleShot(kReportDelayMs, [d] { reportTexts(d); });
 }
 
 } // namespace
