@@ -1,6 +1,7 @@
 #include "support/frontend-stand-in.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
+#include "view/waveform-view.hpp"
 #include "support/view-test-access.hpp"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,37 @@ std::vector<MenuEntry> contextMenu(Tovrin &panel)
 	return entries;
 }
 
+// Right-clicks a view, as a user does, and picks an entry of the menu.
+void chooseFromMenu(WaveformView *view, const QString &text)
+{
+	QTimer::singleShot(50, [text] {
+		auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+		if (!menu)
+			return;
+		for (QAction *a : menu->actions())
+			if (a->text() == text)
+				a->trigger();
+		menu->close();
+	});
+	emit view->customContextMenuRequested(QPoint(5, 5));
+}
+
 } // namespace
+
+// The master view's menu too acts on the bound source, not on the mix.
+TEST_F(BoundPanel, EitherViewsMenuResetsTheVolumeAndOpensTheSourcesDialogs)
+{
+	Access::volumeSlider(*panel)->setValue(540);
+	chooseFromMenu(Access::masterView(*panel), "Volume.Reset");
+	EXPECT_EQ(Access::volumeSlider(*panel)->value(), 600);
+	EXPECT_EQ(obs_source_get_volume(source), 1.0f);
+	chooseFromMenu(Access::masterView(*panel), "Properties");
+	chooseFromMenu(Access::inputView(*panel), "Filters");
+	EXPECT_EQ(standin::frontEnd().propertiesOpened, std::vector<std::string>{"Tone"});
+	EXPECT_EQ(standin::frontEnd().filtersOpened, std::vector<std::string>{"Tone"});
+	chooseFromMenu(Access::masterView(*panel), "Mute");
+	EXPECT_TRUE(obs_source_muted(source));
+}
 
 TEST_F(BoundPanel, TheControlsActOnTheBoundSource)
 {
