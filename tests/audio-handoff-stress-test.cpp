@@ -88,6 +88,20 @@ private:
 	std::thread thread;
 };
 
+// Shuts the panel down while both pushers (and any feeders) still run; after
+// that, nothing more may reach either tap.
+void shutDownUnderLoad(Tovrin &panel, DirectPusher &push1, DirectPusher &push2, int settleMs)
+{
+	panel.shutdown();
+	push1.join();
+	push2.join();
+	drainAll(TovrinTestAccess::inputTap(panel));
+	drainAll(TovrinTestAccess::masterTap(panel));
+	testenv::processEventsFor(settleMs);
+	EXPECT_TRUE(drainAll(TovrinTestAccess::inputTap(panel)).left.empty()) << "capture after shutdown";
+	EXPECT_TRUE(drainAll(TovrinTestAccess::masterTap(panel)).left.empty()) << "mix after shutdown";
+}
+
 } // namespace
 
 TEST(AudioHandoffStress, TapsSurviveConcurrentPushesRebindsAndTeardown)
@@ -119,14 +133,7 @@ TEST(AudioHandoffStress, TapsSurviveConcurrentPushesRebindsAndTeardown)
 		EXPECT_GT(push1.pushes + push2.pushes, 100);
 
 		// Tear down while every writer is still running.
-		panel->shutdown();
-		push1.join();
-		push2.join();
-		drainAll(TovrinTestAccess::inputTap(*panel));
-		drainAll(TovrinTestAccess::masterTap(*panel));
-		testenv::processEventsFor(150);
-		EXPECT_TRUE(drainAll(TovrinTestAccess::inputTap(*panel)).left.empty()) << "capture after shutdown";
-		EXPECT_TRUE(drainAll(TovrinTestAccess::masterTap(*panel)).left.empty()) << "mix after shutdown";
+		shutDownUnderLoad(*panel, push1, push2, 150);
 
 		// The feeders and the mixer go on after the taps are gone.
 		panel.reset();
@@ -192,15 +199,7 @@ TEST(AudioHandoffStress, RandomChurnFromEveryThreadEndsInACleanShutdown)
 				}
 				testenv::processEventsFor(int(random() % 20));
 			}
-			panel->shutdown();
-			push1.join();
-			push2.join();
-			drainAll(TovrinTestAccess::inputTap(*panel));
-			drainAll(TovrinTestAccess::masterTap(*panel));
-			testenv::processEventsFor(40);
-			EXPECT_TRUE(drainAll(TovrinTestAccess::inputTap(*panel)).left.empty())
-				<< "capture after shutdown";
-			EXPECT_TRUE(drainAll(TovrinTestAccess::masterTap(*panel)).left.empty()) << "mix after shutdown";
+			shutDownUnderLoad(*panel, push1, push2, 40);
 			panel.reset();
 		}
 		obs_set_output_source(0, nullptr);

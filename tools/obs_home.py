@@ -167,8 +167,7 @@ def set_dock_state(home, flags, dock_id):
         f.write("\n".join(lines) + "\n")
 
 
-def profile_set(home, section, key, value):
-    path = os.path.join(config_dir(home), "basic", "profiles", PROFILE, "basic.ini")
+def set_ini_value(path, section, key, value):
     parser = read_ini(path)
     if not parser.has_section(section):
         parser.add_section(section)
@@ -177,15 +176,13 @@ def profile_set(home, section, key, value):
         parser.write(f, space_around_delimiters=False)
 
 
+def profile_set(home, section, key, value):
+    set_ini_value(os.path.join(config_dir(home), "basic", "profiles", PROFILE, "basic.ini"), section, key, value)
+
+
 def app_set(home, section, key, value):
     for name in ("global.ini", "user.ini"):
-        path = os.path.join(config_dir(home), name)
-        parser = read_ini(path)
-        if not parser.has_section(section):
-            parser.add_section(section)
-        parser.set(section, key, value)
-        with open(path, "w", encoding="utf-8") as f:
-            parser.write(f, space_around_delimiters=False)
+        set_ini_value(os.path.join(config_dir(home), name), section, key, value)
 
 
 def main(argv):
