@@ -135,8 +135,9 @@ switch_collections() {
 	# On OBS 32, under load, the switch back sometimes finds this tone not
 	# cleared and OBS stops on its dialog. Traced: the panel lets go of it at
 	# the CHANGING event and every reference taken on it is given back; what
-	# keeps it is its scene item, so the scene itself outlives the clearing.
-	# Who holds the scene is not yet known, so that step runs on OBS 30 only.
+	# keeps it is its scene item: the clearing never removes the scene that
+	# obs-websocket created here (OBS removes it only at quit). Until that is
+	# understood, this step runs on OBS 30 only.
 	if [ "$(obs --version | sed -nE 's/.* ([0-9]+)\..*/\1/p' | head -n 1)" -lt 31 ]; then
 		create_tone "Elsewhere tone" >/dev/null
 		check "a tone in the new collection bound in its place" wait_until 5 bound_times 'Elsewhere tone' 1
