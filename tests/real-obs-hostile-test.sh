@@ -84,13 +84,11 @@ german_texts() {
 	check "its buttons in German" has_line '\[tovrin-bench\] text: Stumm$'
 }
 python3 "$tools/obs_home.py" app-set "$OBS_HOME" General Language de-DE
-helper=$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper/bin/64bit
-mkdir -p "$helper"
-cp "$build/tests/tovrin-bench-helper.so" "$helper/"
+obs_session_add_helper "$build"
 export TOVRIN_BENCH_TEXTS=1
 hostile_run german german_texts
 unset TOVRIN_BENCH_TEXTS
-rm -rf "$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper"
+obs_session_remove_helper
 python3 "$tools/obs_home.py" app-set "$OBS_HOME" General Language en-US
 
 mv "$(locale_dir)" "$work/locale-aside"

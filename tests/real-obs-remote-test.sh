@@ -138,7 +138,7 @@ switch_collections() {
 	# keeps it is its scene item: the clearing never removes the scene that
 	# obs-websocket created here (OBS removes it only at quit). Until that is
 	# understood, this step runs on OBS 30 only.
-	if [ "$(obs --version | sed -nE 's/.* ([0-9]+)\..*/\1/p' | head -n 1)" -lt 31 ]; then
+	if [ "$(obs_session_obs_major)" -lt 31 ]; then
 		create_tone "Elsewhere tone" >/dev/null
 		check "a tone in the new collection bound in its place" wait_until 5 bound_times 'Elsewhere tone' 1
 		check "saved choice kept over that fallback" test "$(profile_value SourceUuid)" = "$BACKUP"

@@ -1,8 +1,8 @@
 #include "support/frontend-stand-in.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
-#include "view/waveform-view.hpp"
 #include "support/view-test-access.hpp"
+#include "view/waveform-view.hpp"
 
 #include <gtest/gtest.h>
 

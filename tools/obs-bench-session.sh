@@ -31,10 +31,7 @@ bench_session_start() {
 	[ "$variant" = module ] || rm -rf "$plugins/tovrin"
 	# Another build of the module in its place, to hold two versions side by side.
 	[ "$variant" = module ] && [ -n "${OBS_COST_MODULE:-}" ] && cp "$OBS_COST_MODULE" "$plugins/tovrin/bin/64bit/tovrin.so"
-	if [ "$variant" != none ]; then
-		mkdir -p "$plugins/tovrin-bench-helper/bin/64bit"
-		cp "$build/tests/tovrin-bench-helper.so" "$plugins/tovrin-bench-helper/bin/64bit/"
-	fi
+	[ "$variant" = none ] || obs_session_add_helper "$build"
 	[ "$case" = "${case%-waveform}" ] || printf '\n[Tovrin]\nDisplayMode=1\n' \
 		>>"$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini"
 

@@ -9,6 +9,9 @@
 #   obs_session_wait_log REGEX SECS  wait until OBS's log has a matching line
 #   obs_session_fill_screen          make the main window as large as the screen
 #   obs_session_quit                 quit with Ctrl+Q like a user; returns OBS's status
+#   obs_session_add_helper BUILD     install the test helper module beside it
+#   obs_session_remove_helper        and take it away again
+#   obs_session_obs_major            the installed OBS's major version
 
 OBS_SESSION_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -77,3 +80,14 @@ obs_session_quit() {
 	fi
 	wait "$OBS_PID"
 }
+
+obs_session_helper_dir() { echo "$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper"; }
+
+obs_session_add_helper() {
+	mkdir -p "$(obs_session_helper_dir)/bin/64bit"
+	cp "$1/tests/tovrin-bench-helper.so" "$(obs_session_helper_dir)/bin/64bit/"
+}
+
+obs_session_remove_helper() { rm -rf "$(obs_session_helper_dir)"; }
+
+obs_session_obs_major() { python3 "$OBS_SESSION_TOOLS/obs_home.py" obs-major; }

@@ -11,6 +11,7 @@ plus reading and editing the main window's saved dock layout.
   obs_home.py set-dock-state HOME FLAGS [ID]   rewrite them (before a start)
   obs_home.py profile-set HOME SECTION KEY VALUE   one value of the profile (before a start)
   obs_home.py app-set HOME SECTION KEY VALUE       one of OBS's own (global.ini and user.ini)
+  obs_home.py obs-major                 the installed OBS's major version
 """
 import base64
 import configparser
@@ -194,6 +195,8 @@ def main(argv):
         profile_set(*argv[1:])
     elif len(argv) == 5 and argv[0] == "app-set":
         app_set(*argv[1:])
+    elif argv == ["obs-major"]:
+        print(installed_obs_version() >> 24)
     elif len(argv) >= 2 and argv[0] == "dock-state":
         print(dock_state(argv[1], argv[2] if len(argv) > 2 else "tovrin"))
     elif len(argv) >= 3 and argv[0] == "set-dock-state":
