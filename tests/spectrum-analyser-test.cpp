@@ -193,6 +193,16 @@ TEST(SpectrumAnalyser, LevelsFallFiftyFiveDbPerSecondAndNotAfterAStall)
 	for (int i = 0; i < 40; i++)
 		analyser.analyse(quieter, 0, 48000, 0.02);
 	EXPECT_NEAR(analyser.levels()[bin], before - 30.0f, 0.1f) << "down to the new level, which then holds";
+
+	// A tone far beyond full scale overflows the transform's squares: its
+	// level and the read-out stay finite, and fall like any other.
+	SpectrumAnalyser huge;
+	huge.analyse(sine(bin * kBinHz, 1e30f), 0, 48000, 0.033);
+	const float top = huge.levels()[bin];
+	ASSERT_TRUE(std::isfinite(top) && std::isfinite(huge.dominantDb)) << top;
+	EXPECT_GT(top, 600.0f);
+	huge.analyse(std::vector<float>(N, 0.0f), 0, 48000, 1.0, true);
+	EXPECT_NEAR(huge.levels()[bin], top - 55.0f, 1e-3f);
 }
 
 TEST(SpectrumAnalyser, TheHighestCandidateIsTheLastBinAtOrBelowTwentyKilohertz)

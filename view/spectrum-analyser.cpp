@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -13,6 +14,10 @@ constexpr float kMagnitudeScale = 1.0f / 2048.0f;
 // (20 log10 of it is -90.006 dB), so its logarithm is not taken. Below it lie
 // the silent magnitudes, which read the floor too, and so does a NaN.
 constexpr float kFloorMagnitude = 3.16e-5f;
+// Samples far beyond full scale overflow the squares to infinity, a level
+// that would never fall: such a bin reads the loudest level a finite
+// magnitude can have.
+const float kCeilingDb = 20.0f * std::log10(std::numeric_limits<float>::max());
 constexpr double kLowestHz = 20.0;
 constexpr double kHighestHz = 20000.0;
 
@@ -65,7 +70,7 @@ bool SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall, bool silent
 				std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
 				kMagnitudeScale;
 			if (m >= kFloorMagnitude)
-				level = std::max(20.0f * std::log10(m), kFloorDb);
+				level = std::clamp(20.0f * std::log10(m), kFloorDb, kCeilingDb);
 		}
 		float &db = spectrumDb[size_t(k)];
 		const float was = db;
