@@ -5,7 +5,9 @@
 # alternate within one session; figures, not pass/fail.
 #   tools/obs-cost.sh [ROUNDS] [CASE...]
 # Cases: default-spectrum default-waveform large-spectrum large-waveform
-# dpr2-spectrum dpr2-waveform closed silent (all by default).
+# dpr2-spectrum dpr2-waveform closed silent (all by default), and
+# default-floor: a dock filling two view-sized areas whole at every tick, the
+# least that views changing whole 30 times a second can cost.
 # OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window;
 # OBS_COST_MODULE=FILE measures that tovrin.so (a path in the build
 # environment) instead of the one built, to compare two versions.

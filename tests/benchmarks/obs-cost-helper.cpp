@@ -3,6 +3,10 @@
 // closed) and, for the baseline, stands in for the product with a dock of the
 // same id that never repaints. Driven by the environment:
 //   TOVRIN_BENCH_PLACEHOLDER=1   register the placeholder dock
+//   TOVRIN_BENCH_PLACEHOLDER=2   register, in its place, a dock whose two
+//                                view-sized areas are filled whole at every
+//                                tick: what any dock pays whose two views
+//                                change whole 30 times a second
 //   TOVRIN_BENCH_DOCK=WxH        size the docked dock "tovrin", an empty dock
 //                                below it taking the rest of its area's height
 //   TOVRIN_BENCH_HIDE=1          close it once it is placed
@@ -18,7 +22,9 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPainter>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWidget>
 
 OBS_DECLARE_MODULE()
@@ -29,12 +35,46 @@ constexpr const char *kDockId = "tovrin";
 // After the product's own fix-up, two seconds after post-load.
 constexpr int kPlaceDelayMs = 3000;
 constexpr int kReportDelayMs = 1000;
+// The product's tick, and its views' size in the default docked dock.
+constexpr int kTickIntervalMs = 33;
+constexpr QSize kViewSize(284, 126);
 
 // Never paints: Qt draws nothing for a widget without a background of its own.
 class Placeholder : public QWidget {
 public:
 	QSize sizeHint() const override { return QSize(300, 452); }
 };
+
+// One view's area, painted opaque with a plain fill: the least a repaint costs.
+class Fill : public QWidget {
+public:
+	Fill()
+	{
+		setAttribute(Qt::WA_OpaquePaintEvent);
+		setFixedSize(kViewSize);
+	}
+
+protected:
+	void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(18, 20, 26)); }
+};
+
+Placeholder *repainter()
+{
+	auto *dock = new Placeholder;
+	auto *layout = new QVBoxLayout(dock);
+	Fill *views[] = {new Fill, new Fill};
+	for (Fill *view : views)
+		layout->addWidget(view);
+	layout->addStretch();
+	auto *tick = new QTimer(dock);
+	tick->setInterval(kTickIntervalMs);
+	QObject::connect(tick, &QTimer::timeout, dock, [views] {
+		for (Fill *view : views)
+			view->update();
+	});
+	tick->start();
+	return dock;
+}
 
 QMainWindow *mainWindow()
 {
@@ -121,8 +161,8 @@ bool obs_module_load(void)
 
 void obs_module_post_load(void)
 {
-	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_PLACEHOLDER")) {
-		auto *placeholder = new Placeholder;
+	if (const int kind = qEnvironmentVariableIntValue("TOVRIN_BENCH_PLACEHOLDER")) {
+		Placeholder *placeholder = kind == 2 ? repainter() : new Placeholder;
 		if (!obs_frontend_add_dock_by_id(kDockId, "Tovrin", placeholder))
 			delete placeholder;
 	}
