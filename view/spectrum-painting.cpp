@@ -110,14 +110,12 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect
 
 	painter.setRenderHint(QPainter::Antialiasing, true);
 	strokePolyline(painter, curve, linePen(accentColor, 1.2), dirty.left(), dirty.right() + 1);
-	// Dashing the marker costs Qt a round trip to its thread pool: skipped
-	// when the repaint does not reach it.
+	// Skipped when the repaint does not reach it.
 	const double x = markerX();
 	if (x >= 0.0 && dirty.left() <= int(x) + 1 && dirty.right() >= int(x) - 1) {
-		QColor marker = titleText;
-		marker.setAlpha(110);
-		painter.setPen(linePen(marker, 1.0, Qt::DashLine));
-		painter.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+		QColor colour = titleText;
+		colour.setAlpha(110);
+		marker.paint(painter, x, r.top(), r.bottom(), linePen(colour, 1.0, Qt::DashLine));
 	}
 	painter.setRenderHint(QPainter::Antialiasing, false);
 }

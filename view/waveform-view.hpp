@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "dashed-marker.hpp"
 #include "stream-monitor.hpp"
 #include "view-style.hpp"
 
@@ -128,4 +129,5 @@ private:
 	unsigned readoutsBackdrop = 0;
 	bool frameClipping = false;
 	bool strokesStale = true;
+	DashedMarker marker; // the dominant frequency's
 };
