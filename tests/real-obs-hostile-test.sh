@@ -50,6 +50,45 @@ stored_values_kept() {
 	check "the fallback saved" profile_keeps_the_demo_tone
 }
 
+# The bound source arrives with CHANNELS planes and shows its tone above.
+source_flows() { # source_flows CHANNELS
+	check "the source flowing with $1 channel(s)" has_line "\[tovrin\] source audio flowing \($1 ch, [0-9]+ frames\)"
+	check "input meter shows the tone" at_least "$(probed input meter_lit)" 0.6
+	check "input spectrum peaks at 1 kHz ($(probed input peak_hz) Hz)" \
+		awk -v hz="$(probed input peak_hz)" 'BEGIN { exit !(hz >= 930 && hz <= 1070) }'
+}
+surround_source() {
+	tone_at_1khz
+	source_flows 6
+}
+# The master mix comes converted to stereo whatever the output's layout.
+mono_output() {
+	tone_at_1khz
+	source_flows 1
+}
+# The looping tone is bad for 0.2 s in every 4: by the picture, 4 s on, the
+# meter is back at the tone's level.
+non_finite_source() { source_flows 2; }
+
+# The demo source's file replaced: the same scene, other audio.
+demo_tone() { # demo_tone CHANNELS
+	sox -q -n -r 48000 -c "$1" -b 16 "$OBS_HOME/tone.wav" synth 4 sine 1000 vol 0.5
+}
+# 32-bit float, mono: the tone with 0.2 s of NaN, +inf and -inf at its start.
+non_finite_tone() {
+	python3 - "$OBS_HOME/tone.wav" <<'PY'
+import math, struct, sys
+rate, n = 48000, 4 * 48000
+bad = [float("nan"), float("inf"), float("-inf")]
+samples = [bad[i % 3] if i < rate // 5 else 0.5 * math.sin(2 * math.pi * 1000 * i / rate) for i in range(n)]
+data = struct.pack("<%df" % n, *samples)
+fmt = struct.pack("<HHIIHH", 3, 1, rate, rate * 4, 4, 32)
+with open(sys.argv[1], "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 4 + 8 + len(fmt) + 8 + len(data)) + b"WAVE")
+    f.write(b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(data)) + data)
+PY
+}
+
 # Without its locale folder the dock shows its keys and works.
 texts_are_keys() {
 	tone_at_1khz
@@ -66,8 +105,15 @@ for rate in 44100 96000; do
 done
 set_profile Audio SampleRate 48000
 set_profile Audio ChannelSetup 5.1
-hostile_run surround tone_at_1khz
+demo_tone 6
+hostile_run surround surround_source
+set_profile Audio ChannelSetup Mono
+demo_tone 1
+hostile_run mono mono_output
 set_profile Audio ChannelSetup Stereo
+non_finite_tone
+hostile_run non-finite non_finite_source
+demo_tone 2
 
 for stored in 2:garbage -1: waveform:00000000-0000-0000-0000-000000000000; do
 	set_profile Tovrin DisplayMode "${stored%%:*}"
