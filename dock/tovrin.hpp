@@ -82,6 +82,7 @@ private:
 	static void onFrontendEvent(enum obs_frontend_event event, void *param);
 	void releaseForCleanup();
 	void restoreAfterCleanup();
+	void followProfile();
 
 	void setDisplayMode(int index, bool persist);
 	void restoreDisplayMode();
@@ -125,5 +126,6 @@ private:
 	// ends that.
 	bool saveFallback = true;
 	bool collectionSwitching = false; // from the announcement of a switch until it has loaded
+	bool profileSwitching = false;    // likewise for a profile
 	FrontendSubscription frontendEvents;
 };

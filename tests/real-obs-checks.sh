@@ -30,8 +30,8 @@ no_faults_beyond() { # no_faults_beyond LOG BARE_LOG
 }
 
 # A key of the dock's section in the profile the tests use.
-profile_value() { # profile_value KEY
-	sed -n '/^\[Tovrin\]/,/^\[/p' "$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini" |
+profile_value() { # profile_value KEY [PROFILE]
+	sed -n '/^\[Tovrin\]/,/^\[/p' "$OBS_HOME/.config/obs-studio/basic/profiles/${2:-Tovrin}/basic.ini" |
 		sed -n "s/^$1=//p"
 }
 

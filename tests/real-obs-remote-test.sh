@@ -3,7 +3,8 @@
 # through obs-websocket the way remote-control tools do: a new tone source is
 # picked up, a rename retitles the upper view, a mute reaches the mute button,
 # a deletion drops the binding for a fallback, a scene collection switch with a
-# source bound leaves OBS up, and the choice survives quitting and restarting.
+# source bound leaves OBS up, each profile keeps its own choice, and the
+# choice survives quitting and restarting.
 #
 #   real-obs-remote-test.sh BUILD_DIR WORK_DIR
 set -u
@@ -150,6 +151,29 @@ switch_collections() {
 	check "OBS still up after returning" obs_is_up
 }
 
+both_views() { # both_views MODE NAME: the screen shows both views in MODE
+	sleep 1.5
+	screenshot "$2"
+	probe_views "$work/$2.png"
+	check "both views in $1 mode" test "$(probed input mode)+$(probed master mode)" = "$1+$1"
+}
+
+# Another profile with a source and mode of its own: switching to it shows
+# them, switching back shows the first profile's, and neither is rewritten.
+switch_profiles() {
+	local other
+	other=$(create_tone "Profile tone")
+	python3 "$tools/obs_home.py" profile-set "$OBS_HOME" Tovrin SourceUuid "$other" Second
+	remote SetCurrentProfile '{"profileName": "Second"}' >/dev/null
+	check "the second profile's source bound" wait_until 5 bound_times 'Profile tone' 1
+	both_views waveform profile-second
+	remote SetCurrentProfile '{"profileName": "Tovrin"}' >/dev/null
+	check "the first profile's source bound again" wait_until 5 bound_times 'Backup tone' 3
+	both_views spectrum profile-first
+	check "the first profile's values kept" test "$(profile_value SourceUuid)+$(profile_value DisplayMode)" = "$BACKUP+"
+	check "the second's too" test "$(profile_value SourceUuid Second)+$(profile_value DisplayMode Second)" = "$other+1"
+}
+
 rm -rf "$work"
 mkdir -p "$work"
 obs_session_prepare "$build" "$work/home" empty
@@ -157,6 +181,7 @@ export OBS_REMOTE_PORT OBS_REMOTE_PASSWORD
 OBS_REMOTE_PORT=$(remote free-port)
 OBS_REMOTE_PASSWORD=$(head -c 12 /dev/urandom | base64 | tr -d '/+=')
 python3 "$tools/obs_home.py" enable-websocket "$OBS_HOME" "$OBS_REMOTE_PORT" "$OBS_REMOTE_PASSWORD"
+python3 "$tools/obs_home.py" profile-set "$OBS_HOME" Tovrin DisplayMode 1 Second
 
 start_obs remote
 check "nothing bound in an empty collection" test "$(count_lines '\[tovrin\] monitoring source')" = 0
@@ -165,6 +190,7 @@ follow_rename
 follow_mute
 fall_back_on_delete
 switch_collections
+switch_profiles
 quit_obs remote
 check "the backup tone still saved after exit" test "$(profile_value SourceUuid)" = "$BACKUP"
 

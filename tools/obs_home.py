@@ -9,7 +9,9 @@ plus reading and editing the main window's saved dock layout.
                                         serve obs-websocket there, with a password
   obs_home.py dock-state HOME [ID]      print the saved flags of a dock
   obs_home.py set-dock-state HOME FLAGS [ID]   rewrite them (before a start)
-  obs_home.py profile-set HOME SECTION KEY VALUE   one value of the profile (before a start)
+  obs_home.py profile-set HOME SECTION KEY VALUE [PROFILE]
+                                        one value of the profile, or of another
+                                        one made like it (before OBS loads it)
   obs_home.py app-set HOME SECTION KEY VALUE       one of OBS's own (global.ini and user.ini)
   obs_home.py obs-major                 the installed OBS's major version
 """
@@ -177,8 +179,17 @@ def set_ini_value(path, section, key, value):
         parser.write(f, space_around_delimiters=False)
 
 
-def profile_set(home, section, key, value):
-    set_ini_value(os.path.join(config_dir(home), "basic", "profiles", PROFILE, "basic.ini"), section, key, value)
+def profile_set(home, section, key, value, profile=PROFILE):
+    profiles = os.path.join(config_dir(home), "basic", "profiles")
+    path = os.path.join(profiles, profile, "basic.ini")
+    if not os.path.exists(path):
+        parser = read_ini(os.path.join(profiles, PROFILE, "basic.ini"))
+        parser.remove_section("Tovrin")
+        parser.set("General", "Name", profile)
+        os.makedirs(os.path.dirname(path))
+        with open(path, "w", encoding="utf-8") as f:
+            parser.write(f, space_around_delimiters=False)
+    set_ini_value(path, section, key, value)
 
 
 def app_set(home, section, key, value):
@@ -191,7 +202,7 @@ def main(argv):
         setup(argv[1], argv[2], argv[3:] == ["empty"])
     elif len(argv) == 4 and argv[0] == "enable-websocket":
         enable_websocket(*argv[1:])
-    elif len(argv) == 5 and argv[0] == "profile-set":
+    elif len(argv) in (5, 6) and argv[0] == "profile-set":
         profile_set(*argv[1:])
     elif len(argv) == 5 and argv[0] == "app-set":
         app_set(*argv[1:])
