@@ -52,6 +52,10 @@ probed() { # probed VIEW FIELD: a value of the last probe
 	awk -v view="$1" -v field="$2=" '$1 == view { split($0, f, field); split(f[2], v, " "); print v[1] }' <<<"$PROBE"
 }
 
+probed_box() { # probed_box VIEW: its left, top, right and bottom in the last probe
+	sed -n "s/^$1 box=(\([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)).*/\1 \2 \3 \4/p" <<<"$PROBE"
+}
+
 # Ends the test with its verdict.
 finish() { # finish WORK_DIR
 	echo "screenshots and logs: $1"

@@ -4,7 +4,8 @@
 # picked up, a rename retitles the upper view, a mute reaches the mute button,
 # a deletion drops the binding for a fallback, a scene collection switch with a
 # source bound leaves OBS up, each profile keeps its own choice, and the
-# choice survives quitting and restarting.
+# choice survives quitting and restarting, and removing a source whose
+# properties and filters are open from the dock's menu leaves OBS up.
 #
 #   real-obs-remote-test.sh BUILD_DIR WORK_DIR
 set -u
@@ -174,6 +175,34 @@ switch_profiles() {
 	check "the second's too" test "$(profile_value SourceUuid Second)+$(profile_value DisplayMode Second)" = "$other+1"
 }
 
+window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+no_window_named() { ! window_named "$1"; }
+
+# Opens TITLE with the entry UPS from the bottom of the upper view's menu.
+open_from_menu() { # open_from_menu UPS TITLE
+	local box i
+	read -ra box <<<"$(probed_box input)"
+	xdotool windowfocus --sync "$(obs_session_main_window)"
+	xdotool mousemove $(((box[0] + box[2]) / 2)) $(((box[1] + box[3]) / 2)) click 3
+	sleep 0.7
+	for i in $(seq 1 "$1"); do xdotool key Up; done
+	xdotool key Return
+	check "'$2' open from the menu" wait_until 5 window_named "$2"
+}
+
+# The bound source removed under its open properties and filters: OBS closes
+# them and the dock falls back.
+remove_under_dialogs() {
+	both_views spectrum before-dialogs
+	open_from_menu 1 "Properties for 'Backup tone'"
+	open_from_menu 2 "Filters for 'Backup tone'"
+	remote RemoveInput "{\"inputUuid\": \"$BACKUP\"}" >/dev/null
+	check "the fallback bound" obs_session_wait_log "\\[tovrin\\] monitoring source 'Profile tone'" 5
+	check "the properties closed with the source" wait_until 5 no_window_named "Properties for 'Backup tone'"
+	check "the filters too" wait_until 5 no_window_named "Filters for 'Backup tone'"
+	check "OBS still up" obs_is_up
+}
+
 rm -rf "$work"
 mkdir -p "$work"
 obs_session_prepare "$build" "$work/home" empty
@@ -196,6 +225,7 @@ check "the backup tone still saved after exit" test "$(profile_value SourceUuid)
 
 start_obs restart
 check "the saved source bound after restart" obs_session_wait_log "\\[tovrin\\] monitoring source 'Backup tone'" 10
+remove_under_dialogs
 quit_obs restart
 
 finish "$work"

@@ -29,12 +29,10 @@ check_tone_spectrum() {
 # Picks "Waveform" in the mode list the way a user does: a click on the list
 # (the row above the upper view), then Down and Return.
 switch_to_waveform() {
-	local box x y
-	box=$(sed -n 's/^input box=(\([0-9]*\), \([0-9]*\),.*/\1,\2/p' <<<"$PROBE")
-	x=$(($(cut -d, -f1 <<<"$box") + 88))
-	y=$(($(cut -d, -f2 <<<"$box") - 28))
+	local box
+	read -ra box <<<"$(probed_box input)"
 	xdotool windowfocus --sync "$(obs_session_main_window)"
-	xdotool mousemove "$x" "$y"
+	xdotool mousemove $((box[0] + 88)) $((box[1] - 28))
 	sleep 0.3
 	xdotool mousedown 1
 	sleep 0.1
