@@ -190,6 +190,29 @@ open_from_menu() { # open_from_menu UPS TITLE
 	check "'$2' open from the menu" wait_until 5 window_named "$2"
 }
 
+# Two dozen sources made, renamed, muted and removed, a tenth of a second
+# apart, and three collection switches there and back: OBS stays up and the
+# saved source is bound at the end.
+churn() {
+	local i requests=
+	for i in $(seq 1 24); do
+		requests+="[\"CreateInput\", {\"sceneName\": \"Demo\", \"inputName\": \"Churn $i\", \"inputKind\": \"ffmpeg_source\",
+			\"inputSettings\": {\"is_local_file\": true, \"local_file\": \"$OBS_HOME/tone.wav\", \"looping\": true}}],"
+		requests+="[\"SetInputName\", {\"inputName\": \"Churn $i\", \"newInputName\": \"Churned $i\"}],"
+		requests+="[\"SetInputMute\", {\"inputName\": \"Churned $i\", \"inputMuted\": true}],"
+		requests+="[\"Sleep\", {\"sleepMillis\": 100}],"
+		requests+="[\"RemoveInput\", {\"inputName\": \"Churned $i\"}],"
+	done
+	check "all 120 requests taken" test "$(remote batch "[${requests%,}]")" = 120
+	for i in 1 2 3; do
+		remote SetCurrentSceneCollection '{"sceneCollectionName": "Second"}' >/dev/null
+		remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
+	done
+	check "OBS still up after the churn" obs_is_up
+	check "the saved source bound at the end" wait_until 10 last_bound_is 'Backup tone'
+}
+last_bound_is() { [ "$(grep -o "\[tovrin\] monitoring source '.*'$" "$(obs_session_log)" | tail -n 1)" = "[tovrin] monitoring source '$1'" ]; }
+
 # The bound source removed under its open properties and filters: OBS closes
 # them and the dock falls back.
 remove_under_dialogs() {
@@ -225,6 +248,7 @@ check "the backup tone still saved after exit" test "$(profile_value SourceUuid)
 
 start_obs restart
 check "the saved source bound after restart" obs_session_wait_log "\\[tovrin\\] monitoring source 'Backup tone'" 10
+churn
 remove_under_dialogs
 quit_obs restart
 

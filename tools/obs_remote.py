@@ -5,6 +5,8 @@ version 5), the way remote-control tools do: one connection per request.
   obs_remote.py free-port                 print a free loopback port
   obs_remote.py wait SECONDS              wait until the server takes requests
   obs_remote.py REQUEST [JSON]            send one request, print its response data
+  obs_remote.py batch JSON                send a list of [REQUEST, DATA] pairs as one
+                                          batch, in order, and print how many succeeded
 
 The server is at 127.0.0.1:$OBS_REMOTE_PORT with password $OBS_REMOTE_PASSWORD.
 A failed request prints OBS's comment and exits 1.
@@ -19,7 +21,7 @@ import time
 
 import websocket
 
-HELLO, IDENTIFY, IDENTIFIED, REQUEST, REQUEST_RESPONSE = 0, 1, 2, 6, 7
+HELLO, IDENTIFY, IDENTIFIED, REQUEST, REQUEST_RESPONSE, BATCH, BATCH_RESPONSE = 0, 1, 2, 6, 7, 8, 9
 
 
 def sha256_b64(text):
@@ -61,6 +63,17 @@ def request(request_type, data):
     return response.get("responseData", {})
 
 
+def batch(pairs):
+    ws = connect()
+    try:
+        ws.send(json.dumps({"op": BATCH, "d": {"requestId": "1", "haltOnFailure": False, "requests": [
+            {"requestType": kind, "requestData": data} for kind, data in pairs]}}))
+        results = receive(ws, BATCH_RESPONSE)["results"]
+    finally:
+        ws.close()
+    return sum(1 for r in results if r["requestStatus"]["result"])
+
+
 def wait(seconds):
     deadline = time.monotonic() + seconds
     while True:
@@ -84,6 +97,8 @@ def main(argv):
         print(free_port())
     elif len(argv) == 2 and argv[0] == "wait":
         return wait(float(argv[1]))
+    elif len(argv) == 2 and argv[0] == "batch":
+        print(batch(json.loads(argv[1])))
     elif argv:
         print(json.dumps(request(argv[0], json.loads(argv[1]) if len(argv) > 1 else {})))
     else:
