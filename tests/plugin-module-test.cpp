@@ -27,9 +27,11 @@ QPointer<QWidget> addedPanel()
 
 } // namespace
 
-TEST(Module, ReportsTheLibobsApiItWasBuiltAgainstAndItsAuthor)
+// libobs refuses a module whose API's major version is newer than its own.
+TEST(Module, ItsApiIsNoNewerThanTheLibobsThatLoadsItAndItNamesItsAuthor)
 {
-	EXPECT_EQ(obs_module_ver(), uint32_t(LIBOBS_API_VER));
+	EXPECT_LE(obs_module_ver() >> 24, obs_get_version() >> 24);
+	EXPECT_GE(obs_module_ver() >> 24, 30u) << "the front-end calls it makes came with OBS 30";
 	EXPECT_STREQ(obs_module_author(), "tovrin");
 }
 

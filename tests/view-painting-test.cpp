@@ -1,5 +1,7 @@
+#include "audio/sample-tap.hpp"
 #include "support/pixel-probe.hpp"
 #include "support/view-test-access.hpp"
+#include "view/view-geometry.hpp"
 #include "view/view-style.hpp"
 
 #include <gtest/gtest.h>
@@ -216,11 +218,28 @@ TEST(FormatDb, MinusInfinityFromMinus119Down)
 	EXPECT_EQ(formatDb(-6.02f), QStringLiteral("-6.0 dB"));
 }
 
-TEST(ViewGeometry, TinyViewsStillGetAOnePixelPlot)
+// Smaller than its margins, a view still has a one-pixel plot, and with a full
+// ring and a loud signal paints its frame in either mode.
+TEST(ViewGeometry, TinyViewsStillGetAOnePixelPlotAndPaintTheirFrame)
 {
+	EXPECT_EQ(viewgeometry::content(30, 40), QRectF(10, 28, 1, 1));
+	SampleTap tap;
 	WaveformView view;
+	WaveformViewTestAccess a{view};
 	view.setMinimumSize(0, 0);
 	view.resize(30, 40);
-	const QImage image = probe::render(view); // must not crash or assert
-	EXPECT_EQ(image.size(), QSize(30, 40));
+	view.attachTap(&tap);
+	view.show();
+	const std::vector<float> loud(8192, 0.9f);
+	const float *planes[] = {loud.data(), loud.data()};
+	for (ViewMode mode : {ViewMode::Spectrum, ViewMode::Waveform}) {
+		view.setMode(mode);
+		tap.push(planes, 2, uint32_t(loud.size()), 1.0f);
+		a.tickAfter(0.033);
+		const QImage image = probe::render(view);
+		EXPECT_TRUE(probe::near(image.pixelColor(5, 20), frameFill)) << int(mode);
+		if (mode == ViewMode::Spectrum) {
+			EXPECT_GT(a.dominantHz(), 0.0f) << "the full ring analysed";
+		}
+	}
 }
