@@ -34,16 +34,17 @@ QPolygonF curve(int n, bool jagged, unsigned seed, double top = 28, double heigh
 	return points;
 }
 
-QImage canvas(QSize size)
+QImage canvas(QSize size, qreal ratio = 1.0)
 {
-	QImage image(size, QImage::Format_ARGB32_Premultiplied);
+	QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+	image.setDevicePixelRatio(ratio);
 	image.fill(QColor(13, 17, 23));
 	return image;
 }
 
-int differingPixels(const QPolygonF &points, const QPen &pen, QSize size)
+int differingPixels(const QPolygonF &points, const QPen &pen, QSize size, qreal ratio = 1.0)
 {
-	QImage whole = canvas(size), sliced = canvas(size);
+	QImage whole = canvas(size, ratio), sliced = canvas(size, ratio);
 	{
 		QPainter p(&whole);
 		p.setRenderHint(QPainter::Antialiasing, true);
@@ -57,8 +58,8 @@ int differingPixels(const QPolygonF &points, const QPen &pen, QSize size)
 		strokePolyline(p, points, pen);
 	}
 	int differing = 0;
-	for (int y = 0; y < size.height(); y++)
-		for (int x = 0; x < size.width(); x++)
+	for (int y = 0; y < whole.height(); y++)
+		for (int x = 0; x < whole.width(); x++)
 			differing += whole.pixel(x, y) != sliced.pixel(x, y);
 	return differing;
 }
@@ -90,6 +91,12 @@ TEST(CurveStroke, SlicedIsTheWholeStrokeForLargeCurvesOtherPensAndTranslucency)
 				  QSize(500, 220)),
 		  0);
 	EXPECT_EQ(differingPixels(curve(462, false, 9), QPen(QColor(255, 255, 255), 0.7), QSize(500, 220)), 0);
+	// At twice the pixels, as on a high-density screen.
+	for (bool jagged : {false, true})
+		EXPECT_EQ(differingPixels(curve(284, jagged, 11), QPen(QColor(77, 157, 240), 1.2), QSize(300, 160),
+					  2.0),
+			  0)
+			<< (jagged ? "jagged" : "peaks") << " at ratio 2";
 }
 
 TEST(CurveStroke, KeepsTheCallersClipAndLeavesThePainterAsItWas)
