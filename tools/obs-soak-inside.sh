@@ -18,16 +18,22 @@ obs_session_prepare build/soak "$work/home"
 obs_session_start
 obs_session_wait_log "\\[tovrin\\] monitoring source 'Demo tone'" 60 || { echo "the dock never bound the tone" >&2; exit 1; }
 obs_session_fill_screen
-echo "minute rssMB"
+# Anonymous memory is what a leak grows; file-backed pages (libraries, fonts)
+# come and go with use.
+echo "minute rssMB anonMB fileMB"
 samples=()
+anon=()
 for minute in $(seq 0 "$minutes"); do
 	[ "$minute" = 0 ] || sleep 60
 	kill -0 "$OBS_PID" 2>/dev/null || { echo "OBS ended early" >&2; exit 1; }
-	rss=$(awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$OBS_PID/status")
+	read -r rss an file < <(awk '/^VmRSS/ {r = $2} /^RssAnon/ {a = $2} /^RssFile/ {f = $2}
+		END { printf "%.1f %.1f %.1f", r / 1024, a / 1024, f / 1024 }' "/proc/$OBS_PID/status")
 	samples+=("$rss")
-	echo "$minute $rss" | tee -a "$work/rss.txt"
+	anon+=("$an")
+	echo "$minute $rss $an $file" | tee -a "$work/rss.txt"
 done
 obs_session_quit || echo "OBS did not quit cleanly" >&2
 from=$((minutes < 5 ? 0 : 5))
 awk -v a="${samples[$from]}" -v b="${samples[$minutes]}" -v f="$from" -v t="$minutes" \
-	'BEGIN { printf "resident memory from minute %d to %d: %+.1f MB\n", f, t, b - a }'
+	-v c="${anon[$from]}" -v d="${anon[$minutes]}" \
+	'BEGIN { printf "resident memory from minute %d to %d: %+.1f MB, of it anonymous %+.1f MB\n", f, t, b - a, d - c }'
