@@ -9,8 +9,9 @@
 # CASE is default, large, dpr2, closed or silent, with -spectrum or -waveform
 # for the module's mode; VARIANT is module (the product, or the build of it
 # that OBS_COST_MODULE names), placeholder (a dock of the same id, size and
-# place that never repaints) or none (no dock). CASE default-floor's module is
-# the helper's dock that fills two view-sized areas whole at every tick.
+# place that never repaints) or none (no dock). The module of CASE default-floor,
+# large-floor or dpr2-floor is the helper's dock that fills two areas of the
+# views' size there whole at every tick.
 
 # The module and the helper, built in BUILD (the release configuration).
 bench_build() { # bench_build BUILD
@@ -29,7 +30,7 @@ bench_session_start() {
 	rm -rf "$work/home-$case-$variant"
 	obs_session_prepare "$build" "$work/home-$case-$variant" $empty
 	local plugins=$OBS_HOME/.config/obs-studio/plugins
-	[ "$variant" = module ] && [ "$case" != default-floor ] || rm -rf "$plugins/tovrin"
+	[ "$variant" = module ] && [ "$case" = "${case%-floor}" ] || rm -rf "$plugins/tovrin"
 	# Another build of the module in its place, to hold two versions side by side.
 	[ "$variant" = module ] && [ -n "${OBS_COST_MODULE:-}" ] && cp "$OBS_COST_MODULE" "$plugins/tovrin/bin/64bit/tovrin.so"
 	[ "$variant" = none ] || obs_session_add_helper "$build"
@@ -39,13 +40,17 @@ bench_session_start() {
 	tovrin_start_xvfb "$work/xvfb.log" "$(bench_screen "$case")" || return 1
 	local vars=()
 	[ "$variant" = placeholder ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=1)
-	[ "$variant" = module ] && [ "$case" = default-floor ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=2)
-	case $case in large*) vars+=(TOVRIN_BENCH_DOCK=800x1000) ;; *) vars+=(TOVRIN_BENCH_DOCK=300x452) ;; esac
+	[ "$variant" = module ] && [ "$case" != "${case%-floor}" ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=2)
+	# The views' size in the product at each dock size.
+	case $case in
+	large*) vars+=(TOVRIN_BENCH_DOCK=800x1000 TOVRIN_BENCH_VIEWS=784x409) ;;
+	*) vars+=(TOVRIN_BENCH_DOCK=300x452 TOVRIN_BENCH_VIEWS=284x126) ;;
+	esac
 	[ "${case#dpr2}" = "$case" ] || vars+=(QT_SCALE_FACTOR=2)
 	[ "$case" = closed ] && vars+=(TOVRIN_BENCH_HIDE=1)
 	export "${vars[@]}"
 	obs_session_start
-	unset TOVRIN_BENCH_PLACEHOLDER TOVRIN_BENCH_DOCK QT_SCALE_FACTOR TOVRIN_BENCH_HIDE
+	unset TOVRIN_BENCH_PLACEHOLDER TOVRIN_BENCH_DOCK TOVRIN_BENCH_VIEWS QT_SCALE_FACTOR TOVRIN_BENCH_HIDE
 	obs_session_wait_log '==== Startup complete' 60 || return 1
 	sleep 1
 	obs_session_fill_screen

@@ -6,8 +6,9 @@
 #   tools/obs-cost.sh [ROUNDS] [CASE...]
 # Cases: default-spectrum default-waveform large-spectrum large-waveform
 # dpr2-spectrum dpr2-waveform closed silent (all by default), and
-# default-floor: a dock filling two view-sized areas whole at every tick, the
-# least that views changing whole 30 times a second can cost.
+# default-floor, large-floor and dpr2-floor: a dock filling two areas of the
+# views' size whole at every tick, the least that views changing whole 30
+# times a second can cost.
 # OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window;
 # OBS_COST_MODULE=FILE measures that tovrin.so (a path in the build
 # environment) instead of the one built, to compare two versions.

@@ -7,6 +7,7 @@
 //                                view-sized areas are filled whole at every
 //                                tick: what any dock pays whose two views
 //                                change whole 30 times a second
+//   TOVRIN_BENCH_VIEWS=WxH       those areas' size (the default docked views')
 //   TOVRIN_BENCH_DOCK=WxH        size the docked dock "tovrin", an empty dock
 //                                below it taking the rest of its area's height
 //   TOVRIN_BENCH_HIDE=1          close it once it is placed
@@ -51,7 +52,8 @@ public:
 	Fill()
 	{
 		setAttribute(Qt::WA_OpaquePaintEvent);
-		setFixedSize(kViewSize);
+		const QStringList size = qEnvironmentVariable("TOVRIN_BENCH_VIEWS").split('x');
+		setFixedSize(size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : kViewSize);
 	}
 
 protected:
