@@ -31,6 +31,9 @@ wait_until() { # wait_until SECONDS COMMAND...
 	return 1
 }
 obs_is_up() { kill -0 "$OBS_PID" 2>/dev/null; }
+# OBS 32's clearing of a collection sometimes misses a scene (see the switch
+# step): the steps that meet it run only where it does not happen.
+clearing_sound() { [ "$(obs_session_obs_major)" -lt 31 ]; }
 screenshot() { # screenshot NAME: the screen, with the pointer out of the way
 	xdotool mousemove 1599 999
 	sleep 0.2
@@ -140,7 +143,7 @@ switch_collections() {
 	# keeps it is its scene item: the clearing never removes the scene that
 	# obs-websocket created here (OBS removes it only at quit). Until that is
 	# understood, this step runs on OBS 30 only.
-	if [ "$(obs_session_obs_major)" -lt 31 ]; then
+	if clearing_sound; then
 		create_tone "Elsewhere tone" >/dev/null
 		check "a tone in the new collection bound in its place" wait_until 5 bound_times 'Elsewhere tone' 1
 		check "saved choice kept over that fallback" test "$(profile_value SourceUuid)" = "$BACKUP"
@@ -207,7 +210,7 @@ churn() {
 	# On OBS 32 rapid switches meet the clearing fault above with scenes loaded
 	# from the files too: a "Demo" outlives a clearing (the next load names its
 	# own "Demo 2"), its tones stay to the quit and OBS can crash freeing them.
-	if [ "$(obs_session_obs_major)" -lt 31 ]; then
+	if clearing_sound; then
 		for i in 1 2 3; do
 			remote SetCurrentSceneCollection '{"sceneCollectionName": "Second"}' >/dev/null
 			remote SetCurrentSceneCollection '{"sceneCollectionName": "Tovrin"}' >/dev/null

@@ -16,14 +16,13 @@ mkdir -p "$work"
 tovrin_start_xvfb "$work/xvfb.log" || exit 1
 trap tovrin_stop_xvfb EXIT
 obs_session_prepare build/soak "$work/home"
+ready="\\[tovrin\\] monitoring source 'Demo tone'"
 if [ "$variant" = none ]; then
 	rm -rf "$OBS_HOME/.config/obs-studio/plugins/tovrin"
-	obs_session_start
-	obs_session_wait_log '==== Startup complete' 60 || { echo "OBS did not start" >&2; exit 1; }
-else
-	obs_session_start
-	obs_session_wait_log "\\[tovrin\\] monitoring source 'Demo tone'" 60 || { echo "the dock never bound the tone" >&2; exit 1; }
+	ready='==== Startup complete'
 fi
+obs_session_start
+obs_session_wait_log "$ready" 60 || { echo "OBS did not start, or the dock never bound the tone" >&2; exit 1; }
 obs_session_fill_screen
 # Anonymous memory is what a leak grows; file-backed pages (libraries, fonts)
 # come and go with use.

@@ -40,6 +40,13 @@ constexpr int kReportDelayMs = 1000;
 constexpr int kTickIntervalMs = 33;
 constexpr QSize kViewSize(284, 126);
 
+// A size given as WxH in the environment variable name, or an empty one.
+QSize sizeFromEnvironment(const char *name)
+{
+	const QStringList size = qEnvironmentVariable(name).split('x');
+	return size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : QSize();
+}
+
 // Never paints: Qt draws nothing for a widget without a background of its own.
 class Placeholder : public QWidget {
 public:
@@ -52,8 +59,8 @@ public:
 	Fill()
 	{
 		setAttribute(Qt::WA_OpaquePaintEvent);
-		const QStringList size = qEnvironmentVariable("TOVRIN_BENCH_VIEWS").split('x');
-		setFixedSize(size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : kViewSize);
+		const QSize size = sizeFromEnvironment("TOVRIN_BENCH_VIEWS");
+		setFixedSize(size.isEmpty() ? kViewSize : size);
 	}
 
 protected:
@@ -129,8 +136,7 @@ void place()
 	if (!d->isVisible())
 		d->toggleViewAction()->activate(QAction::Trigger);
 	d->setFloating(false);
-	const QStringList size = qEnvironmentVariable("TOVRIN_BENCH_DOCK").split('x');
-	if (size.size() == 2) {
+	if (const QSize size = sizeFromEnvironment("TOVRIN_BENCH_DOCK"); !size.isEmpty()) {
 		// Alone in its area the dock takes the area's whole height; an
 		// empty dock below it takes the rest.
 		auto *filler = new QDockWidget(QStringLiteral("Filler"), mainWindow());
@@ -140,7 +146,7 @@ void place()
 		mainWindow()->splitDockWidget(d, filler, Qt::Vertical);
 		// Sized once the main window has laid the split out, and once more
 		// as the first sizing moves the separator's limits.
-		auto resize = [d, filler, w = size[0].toInt(), h = size[1].toInt()] {
+		auto resize = [d, filler, w = size.width(), h = size.height()] {
 			mainWindow()->resizeDocks({d}, {w}, Qt::Horizontal);
 			mainWindow()->resizeDocks({d, filler}, {h, d->height() + filler->height() - h}, Qt::Vertical);
 		};
