@@ -180,14 +180,20 @@ switch_profiles() {
 
 window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 no_window_named() { ! window_named "$1"; }
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(visible_windows)" -gt "$1" ]; }
 
 # Opens TITLE with the entry UPS from the bottom of the upper view's menu.
 open_from_menu() { # open_from_menu UPS TITLE
 	local box i
 	read -ra box <<<"$(probed_box input)"
 	xdotool windowfocus --sync "$(obs_session_main_window)"
+	local shown
+	shown=$(visible_windows)
 	xdotool mousemove $(((box[0] + box[2]) / 2)) $(((box[1] + box[3]) / 2)) click 3
-	sleep 0.7
+	# Keys go to the menu only once it is up, which takes longer under load.
+	wait_until 5 more_windows_than "$shown"
+	sleep 0.2
 	for i in $(seq 1 "$1"); do xdotool key Up; done
 	xdotool key Return
 	check "'$2' open from the menu" wait_until 5 window_named "$2"
