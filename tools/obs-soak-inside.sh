@@ -4,26 +4,19 @@ set -u
 cd "$(dirname "$0")/.."
 source tools/xvfb.sh
 source tools/obs-session.sh
-minutes=${1:-30}
-variant=${2:-module}
+source tools/obs-bench-session.sh
+minutes=$1
+case=$2
+variant=$3
+build=build/release
 work=$PWD/build/obs-soak
 
-echo "== building the module"
-cmake -S . -B build/soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVRIN_INSTALL_LAYOUT=user >/dev/null &&
-	cmake --build build/soak >/dev/null || exit 1
+echo "== building the module and the benchmark's helper module"
+bench_build "$build" || exit 1
 rm -rf "$work"
 mkdir -p "$work"
-tovrin_start_xvfb "$work/xvfb.log" || exit 1
-trap tovrin_stop_xvfb EXIT
-obs_session_prepare build/soak "$work/home"
-ready="\\[tovrin\\] monitoring source 'Demo tone'"
-if [ "$variant" = none ]; then
-	rm -rf "$OBS_HOME/.config/obs-studio/plugins/tovrin"
-	ready='==== Startup complete'
-fi
-obs_session_start
-obs_session_wait_log "$ready" 60 || { echo "OBS did not start, or the dock never bound the tone" >&2; exit 1; }
-obs_session_fill_screen
+bench_session_start "$case" "$variant" "$build" "$work" || { echo "OBS did not start" >&2; exit 1; }
+trap bench_session_stop EXIT
 # Anonymous memory is what a leak grows; file-backed pages (libraries, fonts)
 # come and go with use.
 echo "minute rssMB anonMB fileMB"
@@ -38,8 +31,7 @@ for minute in $(seq 0 "$minutes"); do
 	anon+=("$an")
 	echo "$minute $rss $an $file" | tee -a "$work/rss.txt"
 done
-obs_session_quit || echo "OBS did not quit cleanly" >&2
 from=$((minutes < 5 ? 0 : 5))
 awk -v a="${samples[$from]}" -v b="${samples[$minutes]}" -v f="$from" -v t="$minutes" \
-	-v c="${anon[$from]}" -v d="${anon[$minutes]}" \
-	'BEGIN { printf "resident memory from minute %d to %d: %+.1f MB, of it anonymous %+.1f MB\n", f, t, b - a, d - c }'
+	-v c="${anon[$from]}" -v d="${anon[$minutes]}" -v k="$case $variant" \
+	'BEGIN { printf "%s: resident memory from minute %d to %d: %+.1f MB, of it anonymous %+.1f MB\n", k, f, t, b - a, d - c }'
