@@ -9,6 +9,7 @@
 #   obs_session_wait_log REGEX SECS  wait until OBS's log has a matching line
 #   obs_session_fill_screen          make the main window as large as the screen
 #   obs_session_quit                 quit with Ctrl+Q like a user; returns OBS's status
+#                                    and, on a crash, prints the kernel's line on it
 #   obs_session_add_helper BUILD     install the test helper module beside it
 #   obs_session_remove_helper        and take it away again
 #   obs_session_obs_major            the installed OBS's major version
@@ -31,6 +32,7 @@ obs_session_log() {
 
 obs_session_start() {
 	rm -rf "$OBS_HOME/.config/obs-studio/logs"
+	OBS_SESSION_KERNEL_LINES=$(dmesg 2>/dev/null | wc -l)
 	HOME=$OBS_HOME XDG_CONFIG_HOME=$OBS_HOME/.config LIBGL_ALWAYS_SOFTWARE=1 \
 		obs --disable-shutdown-check --disable-updater >"$OBS_HOME/obs-output.txt" 2>&1 &
 	OBS_PID=$!
@@ -79,6 +81,15 @@ obs_session_quit() {
 		return 124
 	fi
 	wait "$OBS_PID"
+	local status=$?
+	[ "$status" -lt 128 ] || obs_session_crash_report >&2
+	return "$status"
+}
+
+# The kernel's lines on a crash of OBS since it started: which library faulted.
+obs_session_crash_report() {
+	dmesg 2>/dev/null | tail -n +$((OBS_SESSION_KERNEL_LINES + 1)) | grep -E '\bobs\[[0-9]+\]: ' |
+		sed 's/^/  OBS crashed: /'
 }
 
 obs_session_helper_dir() { echo "$OBS_HOME/.config/obs-studio/plugins/tovrin-bench-helper"; }
