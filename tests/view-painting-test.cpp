@@ -140,6 +140,23 @@ TEST_F(ViewPainting, ACopiedReadoutIsTheReadoutDrawnDirectly)
 	}
 }
 
+// A repaint of part of the view, in two rectangles as a tick asks for,
+// copies exactly those rectangles of the picture and nothing else.
+TEST_F(ViewPainting, APartialRepaintCopiesJustItsRectangles)
+{
+	a.peakDb() = -6.0f;
+	a.rmsDb() = -9.0f;
+	const QImage whole = paint();
+	const QRegion part = QRegion(0, 0, kW, 28) + QRegion(kInnerMeter.adjusted(-1, -1, 1, 1));
+	QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+	image.fill(Qt::transparent);
+	view.render(&image, QPoint(), part, QWidget::DrawChildren);
+	for (int y = 0; y < kH; y++)
+		for (int x = 0; x < kW; x++)
+			ASSERT_EQ(image.pixel(x, y), part.contains(QPoint(x, y)) ? whole.pixel(x, y) : 0u)
+				<< x << "," << y;
+}
+
 TEST_F(ViewPainting, TheTitleIsDrawnInTheHeader)
 {
 	EXPECT_GT(probe::countTinted(paint(), QRect(10, 5, 120, 18), frameFill, titleText), 20);

@@ -46,7 +46,7 @@ void WaveformView::paintEvent(QPaintEvent *event)
 	painter.setRenderHint(QPainter::Antialiasing, false);
 	const QRectF content = viewgeometry::content(width(), height());
 	const QRect dirty = event->rect();
-	drawFrame(painter, frame(content));
+	drawFrame(painter, frame(content), event->region());
 	if (monitor.mode == ViewMode::Spectrum && dirty.intersects(around(content, kCurveReach)))
 		paintSpectrum(painter, content, dirty);
 	paintMeter(painter, viewgeometry::meter(content));
@@ -180,11 +180,18 @@ void WaveformView::paintReadout(QPainter &painter, const QString &text) const
 	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
-// The frame holds every pixel of the view, corners included: a copy.
-void WaveformView::drawFrame(QPainter &painter, const QImage &frame) const
+// The frame holds every pixel of the view, corners included: a copy. Qt
+// copies an image straight only within a one-rectangle clip; within any other
+// it blends it row by row and hands the rows to its thread pool. So each
+// rectangle of what is repainted is copied on its own.
+void WaveformView::drawFrame(QPainter &painter, const QImage &frame, const QRegion &dirty) const
 {
 	painter.setCompositionMode(QPainter::CompositionMode_Source);
-	painter.drawImage(QPointF(0, 0), frame);
+	for (const QRect &r : dirty) {
+		painter.setClipRect(r);
+		painter.drawImage(QPointF(0, 0), frame);
+	}
+	painter.setClipping(false);
 	painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

@@ -62,7 +62,7 @@ private:
 	const QImage &backdrop();
 	QImage underlay() const;
 	const QImage &frame(const QRectF &content);
-	void drawFrame(QPainter &painter, const QImage &frame) const;
+	void drawFrame(QPainter &painter, const QImage &frame, const QRegion &dirty) const;
 	void paintBackdrop(QPainter &painter, const QRectF &meterRect) const;
 	QRect readoutPixels(const QString &text) const;
 	void copyReadout(QImage &image, const QString &text);
