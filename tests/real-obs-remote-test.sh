@@ -185,10 +185,9 @@ more_windows_than() { [ "$(visible_windows)" -gt "$1" ]; }
 
 # Opens TITLE with the entry UPS from the bottom of the upper view's menu.
 open_from_menu() { # open_from_menu UPS TITLE
-	local box i
+	local box i shown
 	read -ra box <<<"$(probed_box input)"
 	xdotool windowfocus --sync "$(obs_session_main_window)"
-	local shown
 	shown=$(visible_windows)
 	xdotool mousemove $(((box[0] + box[2]) / 2)) $(((box[1] + box[3]) / 2)) click 3
 	# Keys go to the menu only once it is up, which takes longer under load.

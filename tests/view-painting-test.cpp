@@ -148,9 +148,7 @@ TEST_F(ViewPainting, APartialRepaintCopiesJustItsRectangles)
 	a.rmsDb() = -9.0f;
 	const QImage whole = paint();
 	const QRegion part = QRegion(0, 0, kW, 28) + QRegion(kInnerMeter.adjusted(-1, -1, 1, 1));
-	QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-	image.fill(Qt::transparent);
-	view.render(&image, QPoint(), part, QWidget::DrawChildren);
+	const QImage image = probe::render(view, part);
 	for (int y = 0; y < kH; y++)
 		for (int x = 0; x < kW; x++)
 			ASSERT_EQ(image.pixel(x, y), part.contains(QPoint(x, y)) ? whole.pixel(x, y) : 0u)

@@ -15,8 +15,8 @@ echo "== building the module and the benchmark's helper module"
 bench_build "$build" || exit 1
 rm -rf "$work"
 mkdir -p "$work"
-bench_session_start "$case" "$variant" "$build" "$work" || { echo "OBS did not start" >&2; exit 1; }
 trap bench_session_stop EXIT
+bench_session_start "$case" "$variant" "$build" "$work" || { echo "OBS did not start" >&2; exit 1; }
 # Anonymous memory is what a leak grows; file-backed pages (libraries, fonts)
 # come and go with use.
 echo "minute rssMB anonMB fileMB"

@@ -7,16 +7,17 @@
 
 #include <cmath>
 
-// Paints a widget into an image the way it paints on screen (offscreen
-// platform), and looks for colours in it. Text is anti-aliased, so text tests
-// ask whether a colour is present near a place, never for glyph shapes.
+// Paints a widget (or a region of it, as a partial repaint does) into an
+// image the way it paints on screen (offscreen platform), and looks for
+// colours in it. Text is anti-aliased, so text tests ask whether a colour is
+// present near a place, never for glyph shapes.
 namespace probe {
 
-inline QImage render(QWidget &widget)
+inline QImage render(QWidget &widget, const QRegion &region = QRegion())
 {
 	QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
 	image.fill(Qt::transparent);
-	widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+	widget.render(&image, QPoint(), region, QWidget::DrawChildren);
 	return image;
 }
 
