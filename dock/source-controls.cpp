@@ -66,7 +66,10 @@ void Tovrin::showContextMenu(const QPoint &pos)
 	auto *view = qobject_cast<WaveformView *>(sender());
 	const QPoint global = view ? view->mapToGlobal(pos) : QCursor::pos();
 
-	QMenu menu(this);
+	// Parented to the top-level window: newer Qt (6.11 with OBS 32) takes the
+	// nearest window as the menu's transient parent, and a dock that once
+	// floated keeps a window of its own that is no top-level one once docked.
+	QMenu menu(window());
 	bool monitoring = false, muted = false, bound = false;
 	if (OBSSourceAutoRelease source = resolveWeak(weakSource)) {
 		bound = true;
