@@ -26,9 +26,7 @@ hostile_run() { # hostile_run NAME HOOK
 	probe_views "$work/$1.png"
 	check "both views painted, spectrum" test "$(probed input mode)+$(probed master mode)" = spectrum+spectrum
 	"$2"
-	obs_session_quit
-	local status=$?
-	check "OBS quit cleanly (status $status)" test "$status" = 0
+	check_quit
 	check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
 	check "no crash report" no_crash_report
 	check "no fault logged by the module" lacks_line '\[tovrin\].*(error|fail)'

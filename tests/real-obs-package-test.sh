@@ -37,8 +37,7 @@ sleep 4
 import -window root "$work/installed.png" 2>/dev/null
 probe_views "$work/installed.png"
 check "the dock shows both views" test "$(probed input mode)+$(probed master mode)" = spectrum+spectrum
-obs_session_quit
-check "OBS quit cleanly ($?)" test $? = 0
+check_quit
 check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
 cp "$(obs_session_log)" "$work/installed.log" 2>/dev/null
 
@@ -48,8 +47,7 @@ echo "OBS run 'removed'"
 obs_session_start
 check "OBS started without it" obs_session_wait_log '==== Startup complete' 60
 sleep 2
-obs_session_quit
-check "OBS quit cleanly without it" test $? = 0
+check_quit "OBS quit cleanly without it"
 check "nothing of the module in OBS's log" lacks_line 'tovrin'
 cp "$(obs_session_log)" "$work/removed.log" 2>/dev/null
 

@@ -68,9 +68,7 @@ run_obs() { # run_obs NAME [HOOK...]
 	import -window root "$work/$1.png" 2>/dev/null
 	local hook
 	for hook in "${@:2}"; do "$hook" "$1"; done
-	obs_session_quit
-	local status=$?
-	check "OBS quit cleanly (status $status)" test "$status" = 0
+	check_quit
 	check "module unloaded" has_line '\[tovrin\] unloaded'
 	check "no libobs leaks at exit" has_line 'Number of memory leaks: 0'
 	check "no dock refused" lacks_line '\[tovrin\] failed to add dock'
@@ -91,8 +89,7 @@ run_bare_obs() {
 	obs_session_start
 	check "OBS without the module started" obs_session_wait_log '==== Startup complete' 60
 	sleep 4
-	obs_session_quit
-	check "OBS without the module quit cleanly" test $? = 0
+	check_quit "OBS without the module quit cleanly"
 	cp "$(obs_session_log)" "$work/bare.log"
 	mv "$work/plugins-aside" "$plugins"
 	local run

@@ -10,6 +10,7 @@
 #   obs_session_fill_screen          make the main window as large as the screen
 #   obs_session_quit                 quit with Ctrl+Q like a user; returns OBS's status
 #                                    and, on a crash, prints the kernel's line on it
+#                                    and keeps it in OBS_SESSION_CRASH
 #   obs_session_add_helper BUILD     install the test helper module beside it
 #   obs_session_remove_helper        and take it away again
 #   obs_session_obs_major            the installed OBS's major version
@@ -63,6 +64,7 @@ obs_session_fill_screen() {
 
 obs_session_quit() {
 	local win i
+	OBS_SESSION_CRASH=
 	win=$(obs_session_main_window)
 	if [ -n "$win" ]; then
 		xdotool windowfocus --sync "$win" 2>/dev/null
@@ -82,7 +84,8 @@ obs_session_quit() {
 	fi
 	wait "$OBS_PID"
 	local status=$?
-	[ "$status" -lt 128 ] || obs_session_crash_report >&2
+	[ "$status" -lt 128 ] || OBS_SESSION_CRASH=$(obs_session_crash_report)
+	[ -z "$OBS_SESSION_CRASH" ] || echo "$OBS_SESSION_CRASH" >&2
 	return "$status"
 }
 
