@@ -15,6 +15,7 @@ for t in real-obs-test:real-obs-32 real-obs-remote-test:real-obs-remote-32 real-
 	if bash "tests/${t%%:*}.sh" build/release "build/release/${t#*:}" >"$log" 2>&1; then
 		passed=$((passed + 1))
 		echo "  passed: ${t%%:*} (OBS 32)"
+		grep -E '^  known:' "$log" | sed 's/^/  /'
 	else
 		failed=$((failed + 1))
 		echo "  FAILED: ${t%%:*} (OBS 32)"
