@@ -13,7 +13,6 @@
 #                                    and keeps it in OBS_SESSION_CRASH
 #   obs_session_add_helper BUILD     install the test helper module beside it
 #   obs_session_remove_helper        and take it away again
-#   obs_session_obs_major            the installed OBS's major version
 
 OBS_SESSION_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -103,5 +102,3 @@ obs_session_add_helper() {
 }
 
 obs_session_remove_helper() { rm -rf "$(obs_session_helper_dir)"; }
-
-obs_session_obs_major() { python3 "$OBS_SESSION_TOOLS/obs_home.py" obs-major; }

@@ -13,7 +13,6 @@ plus reading and editing the main window's saved dock layout.
                                         one value of the profile, or of another
                                         one made like it (before OBS loads it)
   obs_home.py app-set HOME SECTION KEY VALUE       one of OBS's own (global.ini and user.ini)
-  obs_home.py obs-major                 the installed OBS's major version
 """
 import base64
 import configparser
@@ -206,8 +205,6 @@ def main(argv):
         profile_set(*argv[1:])
     elif len(argv) == 5 and argv[0] == "app-set":
         app_set(*argv[1:])
-    elif argv == ["obs-major"]:
-        print(installed_obs_version() >> 24)
     elif len(argv) >= 2 and argv[0] == "dock-state":
         print(dock_state(argv[1], argv[2] if len(argv) > 2 else "tovrin"))
     elif len(argv) >= 3 and argv[0] == "set-dock-state":
