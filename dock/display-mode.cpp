@@ -14,7 +14,7 @@ constexpr int kWaveformIndex = 1;
 
 void Tovrin::onModeChanged(int index)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
 	setDisplayMode(index == kWaveformIndex ? 1 : 0, true);
 }

@@ -66,17 +66,19 @@ void Tovrin::unbindSource()
 
 void Tovrin::onSourceChanged(int index)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
-	restorePending = false;
-	saveFallback = true;
 	const QString uuid = index >= 0 ? sourceCombo->itemData(index, Qt::UserRole).toString() : QString();
-	if (uuid.isEmpty()) {
+	if (uuid.isEmpty())
 		unbindSource();
-		return;
-	}
-	if (uuid == boundUuid && boundSource)
-		return;
+	else if (uuid != boundUuid || !boundSource)
+		bindChosen(uuid);
+	binding.userChose(boundSource != nullptr);
+}
+
+// A source gone since the list was filled leaves nothing bound.
+void Tovrin::bindChosen(const QString &uuid)
+{
 	OBSSourceAutoRelease source = obs_get_source_by_uuid(uuid.toUtf8().constData());
 	if (source)
 		bindSource(source);
@@ -88,7 +90,7 @@ void Tovrin::onSourceChanged(int index)
 // fire; updatingControls keeps their slots from writing it back.
 void Tovrin::syncControls()
 {
-	if (updatingControls || closing || !weakSource)
+	if (updatingControls || binding.shuttingDown() || !weakSource)
 		return;
 	OBSSourceAutoRelease source = resolveWeak(weakSource);
 	if (!source)

@@ -93,7 +93,7 @@ const SourceEntry *chooseAutomatic(const SourceCatalogue &catalogue, const QStri
 
 void Tovrin::refreshSources(bool allowRestore)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
 	const SourceCatalogue catalogue = collectCatalogue();
 	rebuildSourceCombo(catalogue);
@@ -102,9 +102,9 @@ void Tovrin::refreshSources(bool allowRestore)
 	if (!current.isEmpty() && findUuid(sourceCombo, current) < 0) {
 		unbindSource();
 		current.clear();
-		restorePending = true;
+		binding.lostBound();
 	}
-	if (current.isEmpty() && allowRestore && restorePending && !collectionLoading && !catalogue.empty())
+	if (current.isEmpty() && allowRestore && binding.restorePending() && !catalogue.empty())
 		current = bindAutomatic(catalogue);
 	showCurrentSource(current);
 }
@@ -147,10 +147,9 @@ QString Tovrin::bindAutomatic(const SourceCatalogue &catalogue)
 	OBSSourceAutoRelease source = obs_get_source_by_uuid(chosen->uuid.toUtf8().constData());
 	if (!source)
 		return QString();
-	if (chosen->uuid == saved)
-		saveFallback = true;
-	bindSource(source, saveFallback);
-	restorePending = false;
+	const bool isSaved = chosen->uuid == saved;
+	bindSource(source, binding.savesAutomaticBind() || isSaved);
+	binding.boundAutomatically(isSaved);
 	return chosen->uuid;
 }
 

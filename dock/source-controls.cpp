@@ -17,7 +17,7 @@
 
 void Tovrin::onMonitorToggled(bool checked)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
 	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
 		setMonitoringEnabled(source, checked);
@@ -25,7 +25,7 @@ void Tovrin::onMonitorToggled(bool checked)
 
 void Tovrin::onMuteToggled(bool checked)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
 	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
 		obs_source_set_muted(source, checked);
@@ -33,7 +33,7 @@ void Tovrin::onMuteToggled(bool checked)
 
 void Tovrin::onVolumeSliderChanged(int value)
 {
-	if (updatingControls || closing)
+	if (updatingControls || binding.shuttingDown())
 		return;
 	if (volumeLabel)
 		volumeLabel->setText(volumescale::formatVolumeLabel(volumescale::dbFromSlider(value)));

@@ -78,6 +78,7 @@ void Tovrin::shutdown()
 	if (closing)
 		return;
 	closing = true;
+	binding.shutDown();
 
 	if (tickTimer)
 		tickTimer->stop();
@@ -91,7 +92,7 @@ void Tovrin::shutdown()
 
 void Tovrin::onTick()
 {
-	if (closing)
+	if (binding.shuttingDown())
 		return;
 	if (inputView)
 		inputView->tick();
@@ -102,14 +103,11 @@ void Tovrin::onTick()
 // Every 500 ms: follow what changed elsewhere in OBS.
 void Tovrin::onSlowTimer()
 {
-	if (closing)
+	if (binding.shuttingDown())
 		return;
-	if (weakSource && obs_weak_source_expired(weakSource)) {
-		unbindSource();
-		refreshSources(true);
-		return;
-	}
-	refreshSources(restorePending);
+	// Whether to bind is read before the refresh: a source lost in it is
+	// replaced at the next slow tick.
+	refreshSources(binding.restorePending());
 	syncControls();
 	updateInputTitle();
 }

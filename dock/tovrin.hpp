@@ -3,6 +3,7 @@
 #include "audio/audio-callbacks.hpp"
 #include "audio/audio-registrations.hpp"
 #include "audio/sample-tap.hpp"
+#include "binding-rule.hpp"
 #include "frontend-subscription.hpp"
 #include "source-catalogue.hpp"
 #include "source-ref.hpp"
@@ -79,10 +80,11 @@ private:
 	void syncControls();
 	void updateInputTitle();
 
+	void bindChosen(const QString &uuid);
+
 	static void onFrontendEvent(enum obs_frontend_event event, void *param);
-	void releaseForCleanup();
-	void restoreAfterCleanup();
 	void followProfile();
+	void carryOut(const BindingStep &step);
 
 	void setDisplayMode(int index, bool persist);
 	void restoreDisplayMode();
@@ -115,17 +117,6 @@ private:
 	bool updatingControls = false;
 	// Read by the audio callbacks; written once, on the UI thread.
 	std::atomic<bool> closing{false};
-	bool restorePending = true;
-	// OBS is tearing sources down (collection switch or exit): bind nothing
-	// automatically until a collection is loaded again.
-	bool collectionLoading = false;
-	bool restoreWanted = true; // whether to bind again once it has loaded
-	// After a switch to a collection without the saved source, a fallback
-	// stands in for it without replacing it, so that switching back restores
-	// the user's choice; the saved source found again or a choice in the list
-	// ends that.
-	bool saveFallback = true;
-	bool collectionSwitching = false; // from the announcement of a switch until it has loaded
-	bool profileSwitching = false;    // likewise for a profile
+	BindingRule binding;
 	FrontendSubscription frontendEvents;
 };

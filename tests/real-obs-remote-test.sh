@@ -153,8 +153,8 @@ both_views() { # both_views MODE NAME: the screen shows both views in MODE
 # Another profile with a source and mode of its own: switching to it shows
 # them, switching back shows the first profile's, and neither is rewritten.
 switch_profiles() {
-	local other
-	other=$(create_tone "Profile tone")
+	PROFILE_TONE=$(create_tone "Profile tone")
+	local other=$PROFILE_TONE
 	python3 "$tools/obs_home.py" profile-set "$OBS_HOME" Tovrin SourceUuid "$other" Second
 	remote SetCurrentProfile '{"profileName": "Second"}' >/dev/null
 	check "the second profile's source bound" wait_until 5 bound_times 'Profile tone' 1
@@ -164,6 +164,39 @@ switch_profiles() {
 	both_views spectrum profile-first
 	check "the first profile's values kept" test "$(profile_value SourceUuid)+$(profile_value DisplayMode)" = "$BACKUP+"
 	check "the second's too" test "$(profile_value SourceUuid Second)+$(profile_value DisplayMode Second)" = "$other+1"
+}
+
+# The none entry picked in the source list the way a user does (a click on
+# the list, the first row above the upper view's, then Home and Return) holds
+# through a profile switch there and back, though both profiles have a saved
+# source that is there; neither profile's choice is rewritten.
+none_through_profiles() {
+	local box binds
+	read -ra box <<<"$(probed_box input)"
+	xdotool windowfocus --sync "$(obs_session_main_window)"
+	xdotool mousemove --sync $((box[0] + 88)) $((box[1] - 98))
+	sleep 0.3
+	xdotool click 1
+	sleep 1
+	xdotool key Home
+	sleep 0.3
+	xdotool key Return
+	upper_dark none-chosen spectrum
+	binds=$(count_lines '\[tovrin\] monitoring source')
+	remote SetCurrentProfile '{"profileName": "Second"}' >/dev/null
+	upper_dark none-second waveform
+	remote SetCurrentProfile '{"profileName": "Tovrin"}' >/dev/null
+	upper_dark none-first spectrum
+	check "nothing bound over the none choice" test "$(count_lines '\[tovrin\] monitoring source')" = "$binds"
+	check "both profiles' sources kept" \
+		test "$(profile_value SourceUuid)+$(profile_value SourceUuid Second)" = "$BACKUP+$PROFILE_TONE"
+}
+upper_dark() { # upper_dark NAME MODE: the upper meter dark, the master view in MODE
+	sleep 1.5
+	screenshot "$1"
+	probe_views "$work/$1.png"
+	check "$1: nothing in the upper meter" awk -v v="$(probed input meter_lit)" 'BEGIN { exit !(v < 0.05) }'
+	check "$1: the master view in $2 mode" test "$(probed master mode)" = "$2"
 }
 
 window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
@@ -242,6 +275,7 @@ follow_mute
 fall_back_on_delete
 switch_collections
 switch_profiles
+none_through_profiles
 quit_obs remote
 check "the backup tone still saved after exit" test "$(profile_value SourceUuid)" = "$BACKUP"
 

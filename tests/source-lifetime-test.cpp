@@ -187,7 +187,7 @@ TEST(SourceLifetime, TheCleanUpOfTheFirstLoadEndsWhenOBSHasLoadedIt)
 	}
 }
 
-TEST_F(SavedChoice, AUserWhoChoseNoSourceKeepsThatThroughACollectionSwitch)
+TEST_F(SavedChoice, AUserWhoChoseNoSourceKeepsThatThroughCollectionAndProfileSwitches)
 {
 	Tovrin &panel = *this->panel;
 	Access::sourceCombo(panel)->setCurrentIndex(0);
@@ -197,4 +197,13 @@ TEST_F(SavedChoice, AUserWhoChoseNoSourceKeepsThatThroughACollectionSwitch)
 	standin::fire(OBS_FRONTEND_EVENT_SCENE_COLLECTION_CHANGED);
 	Access::slowTick(panel);
 	EXPECT_EQ(Access::boundSource(panel), nullptr);
+	// A profile whose saved source is there, and a mode of its own.
+	config_set_int(standin::profileConfig(), "Tovrin", "DisplayMode", 1);
+	standin::fire(OBS_FRONTEND_EVENT_PROFILE_CHANGING);
+	standin::fire(OBS_FRONTEND_EVENT_PROFILE_CHANGED);
+	Access::slowTick(panel);
+	EXPECT_EQ(Access::boundSource(panel), nullptr);
+	EXPECT_EQ(Access::sourceCombo(panel)->currentIndex(), 0);
+	EXPECT_EQ(Access::modeCombo(panel)->currentIndex(), 1) << "the profile's mode shows all the same";
+	EXPECT_EQ(savedUuid(), uuidOf(mic));
 }

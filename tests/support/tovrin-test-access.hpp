@@ -27,7 +27,7 @@ struct TovrinTestAccess {
 	static QLabel *footerLabel(const Tovrin &p) { return p.footerLabel; }
 	static WaveformView *inputView(const Tovrin &p) { return p.inputView; }
 	static WaveformView *masterView(const Tovrin &p) { return p.masterView; }
-	static bool restorePending(const Tovrin &p) { return p.restorePending; }
+	static bool restorePending(const Tovrin &p) { return p.binding.restorePending(); }
 	static void refreshSources(Tovrin &p, bool allowRestore) { p.refreshSources(allowRestore); }
 	static void slowTick(Tovrin &p) { p.onSlowTimer(); }
 };
