@@ -1,6 +1,6 @@
 #include "audio-callbacks.hpp"
 
-#include "dock/tovrin.hpp"
+#include "audio-feeds.hpp"
 
 #include <obs.h>
 
@@ -38,8 +38,8 @@ float sourceGain(obs_source_t *bound, bool muted)
 
 void onMasterAudio(void *param, size_t, struct audio_data *data)
 {
-	auto *panel = static_cast<Tovrin *>(param);
-	if (!panel || !data || panel->closing)
+	auto *feed = static_cast<MasterFeed *>(param);
+	if (!feed || !data || feed->closing)
 		return;
 
 	const int channels = data->data[1] ? 2 : 1;
@@ -48,13 +48,13 @@ void onMasterAudio(void *param, size_t, struct audio_data *data)
 	if (!masterFlowLogged.exchange(true))
 		blog(LOG_INFO, "[tovrin] master audio flowing (%d ch, %u frames)", channels, data->frames);
 
-	panel->masterTap.push(floatPlanes(data), channels, data->frames, 1.0f);
+	feed->masterTap.push(floatPlanes(data), channels, data->frames, 1.0f);
 }
 
 void onSourceAudio(void *param, obs_source_t *, const struct audio_data *data, bool muted)
 {
-	auto *panel = static_cast<Tovrin *>(param);
-	if (!panel || !data || panel->closing)
+	auto *feed = static_cast<SourceFeed *>(param);
+	if (!feed || !data || feed->closing)
 		return;
 
 	const int planes = countPlanes(data);
@@ -63,6 +63,6 @@ void onSourceAudio(void *param, obs_source_t *, const struct audio_data *data, b
 	if (!sourceFlowLogged.exchange(true))
 		blog(LOG_INFO, "[tovrin] source audio flowing (%d ch, %u frames)", planes, data->frames);
 
-	const float gain = sourceGain(panel->boundSource, muted);
-	panel->inputTap.push(floatPlanes(data), planes, data->frames, gain);
+	const float gain = sourceGain(feed->bound, muted);
+	feed->inputTap.push(floatPlanes(data), planes, data->frames, gain);
 }

@@ -45,7 +45,7 @@ void Tovrin::followProfile()
 	const SourceCatalogue catalogue = collectCatalogue();
 	const QString saved = profilesettings::readString("SourceUuid");
 	const SourceEntry *chosen = catalogue.empty() ? nullptr : chooseAutomatic(catalogue, saved);
-	const bool showingIt = chosen && chosen->uuid == boundUuid && boundSource;
+	const bool showingIt = chosen && chosen->uuid == boundUuid && boundSource();
 	carryOut(binding.profileChanged(chosen && chosen->uuid == saved, showingIt));
 }
 

@@ -2,9 +2,11 @@
 
 #include "locale-text.hpp"
 #include "profile-settings.hpp"
-#include "source-ref.hpp"
+#include "monitoring.hpp"
 #include "view/waveform-view.hpp"
 #include "volume-scale.hpp"
+
+#include <obs.hpp>
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,28 +22,17 @@ QString inputTitle()
 
 } // namespace
 
-// The caller keeps its own reference to source; the panel takes one weak and
-// one strong reference of its own for the whole binding.
+// The caller keeps its own reference to source; the feed takes one of its own
+// for the whole binding.
 void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 {
 	unbindSource();
-	if (!source)
-		return;
-
-	weakSource = obs_source_get_weak_source(source);
-	boundSource = obs_source_get_ref(source);
-	if (!boundSource) {
-		// The source is being destroyed: stay unbound.
-		weakSource.reset();
-		return;
-	}
+	if (!source || !inputFeed.bind(source))
+		return; // none, or being destroyed: stay unbound
 	boundUuid = QString::fromUtf8(obs_source_get_uuid(source));
-	sourceCapture.add(boundSource, onSourceAudio, this);
 	if (saveChoice)
 		profilesettings::writeString("SourceUuid", boundUuid);
 
-	// Whatever the new callback pushed before the panel was ready goes.
-	inputTap.clear();
 	inputView->reset();
 	updateInputTitle();
 	setControlsEnabled(true);
@@ -51,12 +42,8 @@ void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 
 void Tovrin::unbindSource()
 {
-	// The callback reads boundSource: it goes first.
-	sourceCapture.remove();
-	boundSource.reset();
-	weakSource.reset();
+	inputFeed.unbind();
 	boundUuid.clear();
-	inputTap.clear();
 	if (inputView) {
 		inputView->reset();
 		inputView->setTitle(inputTitle());
@@ -71,9 +58,9 @@ void Tovrin::onSourceChanged(int index)
 	const QString uuid = index >= 0 ? sourceCombo->itemData(index, Qt::UserRole).toString() : QString();
 	if (uuid.isEmpty())
 		unbindSource();
-	else if (uuid != boundUuid || !boundSource)
+	else if (uuid != boundUuid || !boundSource())
 		bindChosen(uuid);
-	binding.userChose(boundSource != nullptr);
+	binding.userChose(boundSource() != nullptr);
 }
 
 // A source gone since the list was filled leaves nothing bound.
@@ -90,10 +77,8 @@ void Tovrin::bindChosen(const QString &uuid)
 // fire; updatingControls keeps their slots from writing it back.
 void Tovrin::syncControls()
 {
-	if (updatingControls || binding.shuttingDown() || !weakSource)
-		return;
-	OBSSourceAutoRelease source = resolveWeak(weakSource);
-	if (!source)
+	obs_source_t *source = boundSource();
+	if (updatingControls || binding.shuttingDown() || !source)
 		return;
 	updatingControls = true;
 	monitorButton->setChecked(monitoringEnabled(source));
@@ -112,6 +97,6 @@ void Tovrin::updateInputTitle()
 {
 	if (!inputView)
 		return;
-	OBSSourceAutoRelease source = resolveWeak(weakSource);
+	obs_source_t *source = boundSource();
 	inputView->setTitle(source ? QString::fromUtf8(obs_source_get_name(source)) : inputTitle());
 }

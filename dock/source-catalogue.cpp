@@ -2,8 +2,9 @@
 
 #include "locale-text.hpp"
 #include "profile-settings.hpp"
-#include "source-ref.hpp"
 #include "tovrin.hpp"
+
+#include <obs.hpp>
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -98,7 +99,7 @@ void Tovrin::refreshSources(bool allowRestore)
 	const SourceCatalogue catalogue = collectCatalogue();
 	rebuildSourceCombo(catalogue);
 
-	QString current = boundSourceUuid();
+	QString current = boundUuid;
 	if (!current.isEmpty() && findUuid(sourceCombo, current) < 0) {
 		unbindSource();
 		current.clear();
@@ -132,12 +133,6 @@ void Tovrin::rebuildSourceCombo(const SourceCatalogue &catalogue)
 	for (const SourceEntry &entry : catalogue)
 		sourceCombo->insertItem(sourceCombo->count(), entry.name, QVariant(entry.uuid));
 	updatingControls = false;
-}
-
-QString Tovrin::boundSourceUuid() const
-{
-	OBSSourceAutoRelease source = resolveWeak(weakSource);
-	return source ? QString::fromUtf8(obs_source_get_uuid(source)) : QString();
 }
 
 QString Tovrin::bindAutomatic(const SourceCatalogue &catalogue)

@@ -1,7 +1,7 @@
 #include "tovrin.hpp"
 
 #include "locale-text.hpp"
-#include "source-ref.hpp"
+#include "monitoring.hpp"
 #include "view/waveform-view.hpp"
 #include "volume-scale.hpp"
 
@@ -12,14 +12,13 @@
 #include <QMenu>
 #include <QSlider>
 
-// Every control acts on the bound source through the weak reference only, so a
-// source OBS has removed makes them silent no-ops.
+// Every control acts on the bound source, and does nothing while none is.
 
 void Tovrin::onMonitorToggled(bool checked)
 {
 	if (updatingControls || binding.shuttingDown())
 		return;
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+	if (obs_source_t *source = boundSource())
 		setMonitoringEnabled(source, checked);
 }
 
@@ -27,7 +26,7 @@ void Tovrin::onMuteToggled(bool checked)
 {
 	if (updatingControls || binding.shuttingDown())
 		return;
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+	if (obs_source_t *source = boundSource())
 		obs_source_set_muted(source, checked);
 }
 
@@ -37,7 +36,7 @@ void Tovrin::onVolumeSliderChanged(int value)
 		return;
 	if (volumeLabel)
 		volumeLabel->setText(volumescale::formatVolumeLabel(volumescale::dbFromSlider(value)));
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+	if (obs_source_t *source = boundSource())
 		obs_source_set_volume(source, volumescale::multiplierFromSlider(value));
 }
 
@@ -51,13 +50,13 @@ void Tovrin::onResetVolume()
 
 void Tovrin::openFilters()
 {
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+	if (obs_source_t *source = boundSource())
 		obs_frontend_open_source_filters(source);
 }
 
 void Tovrin::openProperties()
 {
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource))
+	if (obs_source_t *source = boundSource())
 		obs_frontend_open_source_properties(source);
 }
 
@@ -71,12 +70,11 @@ void Tovrin::showContextMenu(const QPoint &pos)
 	// floated keeps a window of its own that is no top-level one once docked.
 	QMenu menu(window());
 	bool monitoring = false, muted = false, bound = false;
-	if (OBSSourceAutoRelease source = resolveWeak(weakSource)) {
+	if (obs_source_t *source = boundSource()) {
 		bound = true;
 		monitoring = monitoringEnabled(source);
 		muted = obs_source_muted(source);
 	}
-	// The menu holds no reference while it is open.
 	auto add = [&](const char *key, bool checkable, bool checked) {
 		QAction *action = menu.addAction(localeText(key));
 		action->setCheckable(checkable);

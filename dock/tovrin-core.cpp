@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kTickIntervalMs = 33;  // about 30 repaints a second per view
 constexpr int kSlowIntervalMs = 500; // how soon changes made elsewhere in OBS show
-constexpr size_t kMasterMix = 0;
 
 } // namespace
 
@@ -18,14 +17,13 @@ Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
 {
 	setObjectName("tovrin-content");
 	buildUi();
-	inputView->attachTap(&inputTap);
-	masterView->attachTap(&masterTap);
+	inputView->attachTap(&inputFeed.inputTap);
+	masterView->attachTap(&masterFeed.masterTap);
 	restoreDisplayMode();
 
 	const uint32_t rate = outputSampleRate();
-	inputTap.setSampleRate(rate);
-	masterTap.setSampleRate(rate);
-	attachMasterFeed(rate);
+	inputFeed.inputTap.setSampleRate(rate);
+	masterFeed.attach(rate);
 
 	syncControls();
 	refreshSources(true);
@@ -46,17 +44,6 @@ uint32_t Tovrin::outputSampleRate()
 	return SampleTap::kDefaultRateHz;
 }
 
-// libobs converts mix 0 for us: planar float stereo at the output rate.
-void Tovrin::attachMasterFeed(uint32_t rate)
-{
-	audio_convert_info conversion = {};
-	conversion.samples_per_sec = rate;
-	conversion.format = AUDIO_FORMAT_FLOAT_PLANAR;
-	conversion.speakers = SPEAKERS_STEREO;
-	conversion.allow_clipping = true;
-	masterFeed.add(kMasterMix, conversion, onMasterAudio, this);
-}
-
 void Tovrin::startTimers()
 {
 	tickTimer = new QTimer(this);
@@ -70,14 +57,11 @@ void Tovrin::startTimers()
 	slowTimer->start();
 }
 
-// The order is what keeps the audio threads safe: closing first, the capture
-// callback removed before the source is released, the master callback removed
-// before the taps can be destroyed. libobs's removals wait for a running call.
+// Each feed closes itself safely for its audio thread (libobs's removals wait
+// for a running call); the panel's part is to close them before it goes. Every
+// step is a no-op the second time.
 void Tovrin::shutdown()
 {
-	if (closing)
-		return;
-	closing = true;
 	binding.shutDown();
 
 	if (tickTimer)
@@ -87,7 +71,8 @@ void Tovrin::shutdown()
 
 	frontendEvents.remove();
 	unbindSource();
-	masterFeed.remove();
+	inputFeed.close();
+	masterFeed.close();
 }
 
 void Tovrin::onTick()

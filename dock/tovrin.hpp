@@ -1,19 +1,14 @@
 #pragma once
 
-#include "audio/audio-callbacks.hpp"
-#include "audio/audio-registrations.hpp"
-#include "audio/sample-tap.hpp"
+#include "audio/audio-feeds.hpp"
 #include "binding-rule.hpp"
 #include "frontend-subscription.hpp"
 #include "source-catalogue.hpp"
-#include "source-ref.hpp"
 
 #include <obs-frontend-api.h>
 
 #include <QString>
 #include <QWidget>
-
-#include <atomic>
 
 class QComboBox;
 class QVBoxLayout;
@@ -55,12 +50,9 @@ private slots:
 	void showContextMenu(const QPoint &pos);
 
 private:
-	friend void onMasterAudio(void *param, size_t mix, struct audio_data *data);
-	friend void onSourceAudio(void *param, obs_source_t *source, const struct audio_data *data, bool muted);
 	friend struct TovrinTestAccess;
 
 	static uint32_t outputSampleRate();
-	void attachMasterFeed(uint32_t rate);
 	void startTimers();
 
 	void buildUi();
@@ -72,10 +64,10 @@ private:
 
 	void refreshSources(bool allowRestore);
 	void rebuildSourceCombo(const SourceCatalogue &catalogue);
-	QString boundSourceUuid() const;
 	QString bindAutomatic(const SourceCatalogue &catalogue);
 	void showCurrentSource(const QString &uuid);
 
+	obs_source_t *boundSource() const { return inputFeed.boundSource(); }
 	void setControlsEnabled(bool enabled);
 	void syncControls();
 	void updateInputTitle();
@@ -101,22 +93,12 @@ private:
 	QLabel *footerLabel = nullptr;
 	WaveformView *inputView = nullptr;
 	WaveformView *masterView = nullptr;
-	SampleTap inputTap;
-	SampleTap masterTap;
-	RawAudioRegistration masterFeed; // after the taps: it goes before them
+	SourceFeed inputFeed;
+	MasterFeed masterFeed;
 	QTimer *tickTimer = nullptr;
 	QTimer *slowTimer = nullptr;
-	// The binding's two references, and its capture callback, declared
-	// after them so that it also goes first.
-	HeldWeakSource weakSource;
-	// Read by the capture callback without a lock: it is set before the
-	// callback is registered and cleared only after it was removed.
-	HeldSource boundSource;
-	CaptureRegistration sourceCapture;
 	QString boundUuid;
 	bool updatingControls = false;
-	// Read by the audio callbacks; written once, on the UI thread.
-	std::atomic<bool> closing{false};
 	BindingRule binding;
 	FrontendSubscription frontendEvents;
 };

@@ -1,4 +1,5 @@
 #include "audio/audio-callbacks.hpp"
+#include "audio/audio-feeds.hpp"
 #include "support/libobs-spy.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
@@ -25,26 +26,26 @@ struct Block {
 	}
 };
 
-// This program runs without a mixer: nothing but the test itself writes into
-// the taps.
+// The callbacks are handed their feeds, as libobs hands them; nothing else
+// writes into the taps.
 class CallbackTest : public ::testing::Test {
 protected:
-	void SetUp() override { panel = std::make_unique<Tovrin>(); }
+	SampleTap &input() { return sourceFeed.inputTap; }
+	SampleTap &master() { return masterFeed.masterTap; }
 
-	SampleTap &input() { return TovrinTestAccess::inputTap(*panel); }
-	SampleTap &master() { return TovrinTestAccess::masterTap(*panel); }
-
-	std::unique_ptr<Tovrin> panel;
+	MasterFeed masterFeed;
+	SourceFeed sourceFeed;
 };
 
 } // namespace
 
 TEST_F(CallbackTest, BlocksAfterShutdownAreDropped)
 {
-	panel->shutdown();
+	masterFeed.close();
+	sourceFeed.close();
 	Block block(2, 256, 0.5f);
-	onMasterAudio(panel.get(), 0, &block.data);
-	onSourceAudio(panel.get(), nullptr, &block.data, false);
+	onMasterAudio(&masterFeed, 0, &block.data);
+	onSourceAudio(&sourceFeed, nullptr, &block.data, false);
 	EXPECT_TRUE(drainAll(master()).left.empty());
 	EXPECT_TRUE(drainAll(input()).left.empty());
 	EXPECT_TRUE(logLinesWith("audio flowing").empty());
@@ -55,12 +56,12 @@ TEST_F(CallbackTest, NullOrEmptyBlocksAreIgnored)
 	Block empty(2, 0, 0.5f);
 	Block block(2, 64, 0.5f);
 	onMasterAudio(nullptr, 0, &block.data);
-	onMasterAudio(panel.get(), 0, nullptr);
-	onMasterAudio(panel.get(), 0, &empty.data);
-	onSourceAudio(panel.get(), nullptr, nullptr, false);
-	onSourceAudio(panel.get(), nullptr, &empty.data, false);
+	onMasterAudio(&masterFeed, 0, nullptr);
+	onMasterAudio(&masterFeed, 0, &empty.data);
+	onSourceAudio(&sourceFeed, nullptr, nullptr, false);
+	onSourceAudio(&sourceFeed, nullptr, &empty.data, false);
 	Block noPlanes(0, 64, 0.5f);
-	onSourceAudio(panel.get(), nullptr, &noPlanes.data, false);
+	onSourceAudio(&sourceFeed, nullptr, &noPlanes.data, false);
 
 	EXPECT_TRUE(drainAll(master()).left.empty());
 	EXPECT_TRUE(drainAll(input()).left.empty());
@@ -71,8 +72,8 @@ TEST_F(CallbackTest, MasterFlowIsLoggedOnceWithTheFirstBlocksCounts)
 {
 	Block mono(1, 480, 0.5f);
 	Block stereo(2, 1024, 0.25f);
-	onMasterAudio(panel.get(), 0, &mono.data);
-	onMasterAudio(panel.get(), 0, &stereo.data);
+	onMasterAudio(&masterFeed, 0, &mono.data);
+	onMasterAudio(&masterFeed, 0, &stereo.data);
 
 	const auto lines = logLinesWith("master audio flowing");
 	ASSERT_EQ(lines.size(), 1u);
@@ -90,9 +91,9 @@ TEST_F(CallbackTest, SourcePlanesAreCountedUpToTheFirstGap)
 {
 	Block block(4, 300, 0.5f);
 	block.data.data[2] = nullptr; // the fourth plane is never looked at
-	onSourceAudio(panel.get(), nullptr, &block.data, false);
+	onSourceAudio(&sourceFeed, nullptr, &block.data, false);
 	Block six(6, 100, 0.5f);
-	onSourceAudio(panel.get(), nullptr, &six.data, false);
+	onSourceAudio(&sourceFeed, nullptr, &six.data, false);
 
 	const auto lines = logLinesWith("source audio flowing");
 	ASSERT_EQ(lines.size(), 1u);
@@ -105,7 +106,7 @@ TEST_F(CallbackTest, SourcePlanesAreCountedUpToTheFirstGap)
 TEST_F(CallbackTest, UnboundSourceAudioPassesAtUnityGain)
 {
 	Block block(2, 16, 0.5f);
-	onSourceAudio(panel.get(), nullptr, &block.data, false);
+	onSourceAudio(&sourceFeed, nullptr, &block.data, false);
 	const Drained d = drainAll(input());
 	EXPECT_EQ(d.left, std::vector<float>(16, 0.5f));
 }
@@ -113,7 +114,7 @@ TEST_F(CallbackTest, UnboundSourceAudioPassesAtUnityGain)
 TEST_F(CallbackTest, MutedBlocksAreStoredAsExactZeros)
 {
 	Block block(2, 32, 0.5f);
-	onSourceAudio(panel.get(), nullptr, &block.data, true);
+	onSourceAudio(&sourceFeed, nullptr, &block.data, true);
 	const Drained d = drainAll(input());
 	EXPECT_EQ(d.left, std::vector<float>(32, 0.0f));
 	EXPECT_EQ(d.right, std::vector<float>(32, 0.0f));

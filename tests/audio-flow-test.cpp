@@ -1,5 +1,7 @@
 // The callbacks as libobs itself calls them: the master mix from its audio
 // thread, the bound source's capture callback from whoever outputs its audio.
+#include "audio/audio-callbacks.hpp"
+#include "audio/audio-feeds.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
 
@@ -63,31 +65,31 @@ TEST(AudioFlow, TheBoundSourcesCaptureCallbackFillsTheInputTapAfterItsFader)
 
 TEST(SourceCallback, GainFollowsTheBoundSourcesVolumeAndMute)
 {
-	auto panel = std::make_unique<Tovrin>();
+	auto feed = std::make_unique<SourceFeed>();
 	auto input = [&]() -> SampleTap & {
-		return TovrinTestAccess::inputTap(*panel);
+		return feed->inputTap;
 	};
 	obs_source_t *source = testenv::createToneSource("Tone");
-	panel->bindSource(source);
-	ASSERT_EQ(TovrinTestAccess::boundSource(*panel), source);
+	ASSERT_TRUE(feed->bind(source));
+	ASSERT_EQ(feed->boundSource(), source);
 	std::vector<float> half(8, 0.5f);
 	audio_data block = {};
 	block.data[0] = block.data[1] = reinterpret_cast<uint8_t *>(half.data());
 	block.frames = 8;
 
 	obs_source_set_volume(source, 0.25f);
-	onSourceAudio(panel.get(), nullptr, &block, false);
+	onSourceAudio(feed.get(), nullptr, &block, false);
 	EXPECT_EQ(drainAll(input()).left, std::vector<float>(8, 0.125f));
 
 	obs_source_set_muted(source, true);
-	onSourceAudio(panel.get(), nullptr, &block, false);
+	onSourceAudio(feed.get(), nullptr, &block, false);
 	EXPECT_EQ(drainAll(input()).right, std::vector<float>(8, 0.0f));
 
 	obs_source_set_muted(source, false);
 	obs_source_set_volume(source, 1.0f);
-	onSourceAudio(panel.get(), nullptr, &block, false);
+	onSourceAudio(feed.get(), nullptr, &block, false);
 	EXPECT_EQ(drainAll(input()).left, std::vector<float>(8, 0.5f));
 
-	panel.reset();
+	feed.reset();
 	obs_source_release(source);
 }

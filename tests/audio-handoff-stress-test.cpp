@@ -54,7 +54,11 @@ private:
 class DirectPusher {
 public:
 	explicit DirectPusher(Tovrin *panel, unsigned seed = 0)
-		: thread([this, panel, seed] {
+		: DirectPusher(&TovrinTestAccess::masterFeed(*panel), seed)
+	{
+	}
+	DirectPusher(MasterFeed *feed, unsigned seed)
+		: thread([this, feed, seed] {
 			  std::mt19937 random(seed);
 			  std::vector<float> samples(2048, 0.25f);
 			  audio_data block = {};
@@ -67,7 +71,7 @@ public:
 				  } else {
 					  block.data[1] = block.data[0];
 				  }
-				  onMasterAudio(panel, 0, &block);
+				  onMasterAudio(feed, 0, &block);
 				  pushes++;
 				  std::this_thread::sleep_for(std::chrono::microseconds(seed ? random() % 1000 : 500));
 			  }

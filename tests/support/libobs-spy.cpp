@@ -19,7 +19,7 @@ void reset()
 {
 	Counts &c = counts();
 	c.rawAdded = c.rawRemoved = c.captureAdded = c.captureRemoved = 0;
-	c.sourceReleased = c.weakReleased = c.audioInfo = c.configIntWrites = 0;
+	c.sourceReleased = c.audioInfo = c.configIntWrites = 0;
 }
 
 audio_convert_info lastConversion()
@@ -37,7 +37,6 @@ void __real_obs_remove_raw_audio_callback(size_t, audio_output_callback_t, void 
 void __real_obs_source_add_audio_capture_callback(obs_source_t *, obs_source_audio_capture_t, void *);
 void __real_obs_source_remove_audio_capture_callback(obs_source_t *, obs_source_audio_capture_t, void *);
 void __real_obs_source_release(obs_source_t *);
-void __real_obs_weak_source_release(obs_weak_source_t *);
 bool __real_obs_get_audio_info(obs_audio_info *);
 void __real_config_set_int(config_t *, const char *, const char *, int64_t);
 
@@ -74,12 +73,6 @@ void __wrap_obs_source_release(obs_source_t *s)
 {
 	spy::counts().sourceReleased++;
 	__real_obs_source_release(s);
-}
-
-void __wrap_obs_weak_source_release(obs_weak_source_t *w)
-{
-	spy::counts().weakReleased++;
-	__real_obs_weak_source_release(w);
 }
 
 bool __wrap_obs_get_audio_info(obs_audio_info *info)

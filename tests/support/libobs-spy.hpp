@@ -16,15 +16,10 @@ struct Counts {
 	std::atomic<int> captureAdded{0};
 	std::atomic<int> captureRemoved{0};
 	std::atomic<int> sourceReleased{0};
-	std::atomic<int> weakReleased{0};
 	std::atomic<int> audioInfo{0};
 	std::atomic<int> configIntWrites{0};
 
-	int total() const
-	{
-		return rawAdded + rawRemoved + captureAdded + captureRemoved + sourceReleased + weakReleased +
-		       audioInfo;
-	}
+	int total() const { return rawAdded + rawRemoved + captureAdded + captureRemoved + sourceReleased + audioInfo; }
 };
 
 Counts &counts();

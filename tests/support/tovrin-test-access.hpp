@@ -8,11 +8,11 @@
 
 // The tests' window into the panel's private state.
 struct TovrinTestAccess {
-	static SampleTap &inputTap(Tovrin &p) { return p.inputTap; }
-	static SampleTap &masterTap(Tovrin &p) { return p.masterTap; }
-	static bool closing(const Tovrin &p) { return p.closing; }
-	static obs_source_t *boundSource(const Tovrin &p) { return p.boundSource; }
-	static obs_weak_source_t *weakSource(const Tovrin &p) { return p.weakSource; }
+	static SampleTap &inputTap(Tovrin &p) { return p.inputFeed.inputTap; }
+	static SampleTap &masterTap(Tovrin &p) { return p.masterFeed.masterTap; }
+	static MasterFeed &masterFeed(Tovrin &p) { return p.masterFeed; }
+	static bool closing(const Tovrin &p) { return p.binding.shuttingDown(); }
+	static obs_source_t *boundSource(const Tovrin &p) { return p.boundSource(); }
 	static const QString &boundUuid(const Tovrin &p) { return p.boundUuid; }
 	static QTimer *tickTimer(const Tovrin &p) { return p.tickTimer; }
 	static QTimer *slowTimer(const Tovrin &p) { return p.slowTimer; }
