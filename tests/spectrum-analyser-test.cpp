@@ -1,6 +1,6 @@
 #include "support/reference-analysis.hpp"
-#include "view/fft.hpp"
-#include "view/spectrum-analyser.hpp"
+#include "monitor/fft.hpp"
+#include "monitor/spectrum-analyser.hpp"
 
 #include <gtest/gtest.h>
 

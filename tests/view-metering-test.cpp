@@ -1,6 +1,6 @@
 #include "audio/sample-tap.hpp"
 #include "support/view-test-access.hpp"
-#include "view/level-meter.hpp"
+#include "monitor/level-meter.hpp"
 
 #include <gtest/gtest.h>
 

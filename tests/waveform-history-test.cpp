@@ -1,4 +1,4 @@
-#include "view/waveform-history.hpp"
+#include "monitor/waveform-history.hpp"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <QWidget>
 
 #include "dashed-marker.hpp"
-#include "stream-monitor.hpp"
+#include "monitor/stream-monitor.hpp"
 #include "view-style.hpp"
 
 #include <functional>

@@ -1,7 +1,7 @@
 // One spectrum analysis step (window, 8192-point transform, levels): the
 // module's analyser against the literal algorithm it must match bit for bit.
 #include "support/reference-analysis.hpp"
-#include "view/spectrum-analyser.hpp"
+#include "monitor/spectrum-analyser.hpp"
 
 #include <algorithm>
 #include <chrono>

@@ -4,7 +4,7 @@
 // plot width, shown or not. Anything a sanitizer reports, or a level that is
 // not a number, is a fault.
 #include "audio/sample-tap.hpp"
-#include "view/stream-monitor.hpp"
+#include "monitor/stream-monitor.hpp"
 
 #include <media-io/media-io-defs.h>
 
