@@ -41,8 +41,8 @@ void Tovrin::applyDisplayMode(bool waveform)
 		modeCombo->setCurrentIndex(waveform ? 1 : 0);
 	updatingControls = false;
 	const ViewMode mode = waveform ? ViewMode::Waveform : ViewMode::Spectrum;
-	if (inputView)
-		inputView->setMode(mode);
-	if (masterView)
-		masterView->setMode(mode);
+	if (inputMonitor.setMode(mode))
+		showNow(inputMonitor, inputView);
+	if (masterMonitor.setMode(mode))
+		showNow(masterMonitor, masterView);
 }

@@ -180,6 +180,8 @@ void Tovrin::connectControls()
 	connect(volumeSlider, &QSlider::valueChanged, this, &Tovrin::onVolumeSliderChanged);
 	connect(filtersButton, &QToolButton::clicked, this, &Tovrin::openFilters);
 	connect(inputView, &QWidget::customContextMenuRequested, this, &Tovrin::showContextMenu);
+	connect(inputView, &WaveformView::plotResized, this, [this] { showNow(inputMonitor, inputView); });
+	connect(masterView, &WaveformView::plotResized, this, [this] { showNow(masterMonitor, masterView); });
 	connect(masterView, &QWidget::customContextMenuRequested, this, &Tovrin::showContextMenu);
 }
 

@@ -33,7 +33,7 @@ void Tovrin::bindSource(obs_source_t *source, bool saveChoice)
 	if (saveChoice)
 		profilesettings::writeString("SourceUuid", boundUuid);
 
-	inputView->reset();
+	resetInput();
 	updateInputTitle();
 	setControlsEnabled(true);
 	syncControls();
@@ -44,11 +44,17 @@ void Tovrin::unbindSource()
 {
 	inputFeed.unbind();
 	boundUuid.clear();
-	if (inputView) {
-		inputView->reset();
+	resetInput();
+	if (inputView)
 		inputView->setTitle(inputTitle());
-	}
 	setControlsEnabled(false);
+}
+
+// A fresh picture: nothing of the previous source's audio shows.
+void Tovrin::resetInput()
+{
+	inputMonitor.reset();
+	showNow(inputMonitor, inputView);
 }
 
 void Tovrin::onSourceChanged(int index)

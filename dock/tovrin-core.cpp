@@ -4,6 +4,7 @@
 
 #include <obs.h>
 
+#include <QDateTime>
 #include <QTimer>
 
 namespace {
@@ -17,8 +18,7 @@ Tovrin::Tovrin(QWidget *parent) : QWidget(parent)
 {
 	setObjectName("tovrin-content");
 	buildUi();
-	inputView->attachTap(&inputFeed.inputTap);
-	masterView->attachTap(&masterFeed.masterTap);
+	clock.start();
 	restoreDisplayMode();
 
 	const uint32_t rate = outputSampleRate();
@@ -75,14 +75,24 @@ void Tovrin::shutdown()
 	masterFeed.close();
 }
 
+// One tick's data runs one way: each feed's tap into its monitor, the
+// monitor's snapshot to its view, the view to the pixels that changed.
 void Tovrin::onTick()
 {
 	if (binding.shuttingDown())
 		return;
-	if (inputView)
-		inputView->tick();
-	if (masterView)
-		masterView->tick();
+	const TickTime now{clock.elapsed(), QDateTime::currentMSecsSinceEpoch()};
+	inputView->setSnapshot(inputMonitor.tick(now, inputView->plotColumns(), inputView->isVisible()));
+	masterView->setSnapshot(masterMonitor.tick(now, masterView->plotColumns(), masterView->isVisible()));
+}
+
+// Between ticks: a reset, a mode or a width shows at once.
+void Tovrin::showNow(StreamMonitor &monitor, WaveformView *view)
+{
+	if (!view)
+		return;
+	monitor.setColumns(view->plotColumns());
+	view->setSnapshot(monitor.snapshot());
 }
 
 // Every 500 ms: follow what changed elsewhere in OBS.

@@ -7,6 +7,9 @@
 
 #include <obs-frontend-api.h>
 
+#include "monitor/stream-monitor.hpp"
+
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -54,6 +57,8 @@ private:
 
 	static uint32_t outputSampleRate();
 	void startTimers();
+	void showNow(StreamMonitor &monitor, WaveformView *view);
+	void resetInput();
 
 	void buildUi();
 	void buildSourceRow(QVBoxLayout *outer);
@@ -95,6 +100,9 @@ private:
 	WaveformView *masterView = nullptr;
 	SourceFeed inputFeed;
 	MasterFeed masterFeed;
+	StreamMonitor inputMonitor{&inputFeed.inputTap};
+	StreamMonitor masterMonitor{&masterFeed.masterTap};
+	QElapsedTimer clock; // the monitors' time step
 	QTimer *tickTimer = nullptr;
 	QTimer *slowTimer = nullptr;
 	QString boundUuid;

@@ -10,27 +10,28 @@ namespace {
 constexpr double kMaxTickSeconds = 1.0;
 // The clip light stays on until audio has been absent this long.
 constexpr int64_t kClipReleaseMs = 1200;
+// The waiting message returns this long after the last audio.
+constexpr int64_t kWaitingAfterMs = 700;
 
 } // namespace
 
-StreamMonitor::StreamMonitor() : ring(kRingSize, 0.0f) {}
-
-void StreamMonitor::attachTap(SampleTap *t)
-{
-	tap = t;
-	reset();
-}
+StreamMonitor::StreamMonitor(SampleTap *t) : tap(t), sampleRate(SampleTap::kDefaultRateHz), ring(kRingSize, 0.0f) {}
 
 void StreamMonitor::reset()
 {
 	history.clear();
-	peakDb = rmsDb = meter::kSilenceDb;
-	clipping = false;
+	current.peakDb = current.rmsDb = meter::kSilenceDb;
+	current.clipping = false;
+	current.spectrumReady = false;
+	current.dominantHz = 0.0f;
+	current.dominantDb = meter::kSilenceDb;
+	current.waveform.clear();
+	current.changed = wholePlot();
 	std::fill(ring.begin(), ring.end(), 0.0f);
 	ringPos = 0;
 	ringFill = 0;
 	analyser.reset();
-	columns.clear();
+	spectrumColumns.clear();
 	owedFallSeconds = 0.0;
 	ringFresh = false;
 	silentRun = 0;
@@ -38,33 +39,50 @@ void StreamMonitor::reset()
 
 bool StreamMonitor::setMode(ViewMode m)
 {
-	if (m == mode)
+	if (m == current.mode)
 		return false;
-	mode = m;
+	current.mode = m;
 	reset();
 	return true;
 }
 
-ColumnSpan StreamMonitor::tick(TickTime now, int plotWidth, bool shown)
+void StreamMonitor::setColumns(int n)
 {
+	n = std::max(n, 1);
+	const bool rescaled = history.updateColumnWidth(n, sampleRate, kHistorySeconds);
+	if (n == columnCount && !rescaled)
+		return;
+	columnCount = n;
+	takeColumns();
+	takeWaveform();
+}
+
+const MonitorSnapshot &StreamMonitor::tick(TickTime now, int plotColumns, bool shown)
+{
+	current.changed = {};
+	setColumns(plotColumns);
 	const double dt = timeStep(now.monotonicMs);
-	if (!tap)
-		return {};
+	if (tap) {
+		drain(now, dt);
+		if (current.changed.empty())
+			current.changed = analyseIfDue(shown);
+		fallAndRelease(dt, now.wallMs);
+	}
+	current.waiting = now.wallMs - lastAudioMs > kWaitingAfterMs;
+	return current;
+}
+
+void StreamMonitor::drain(TickTime now, double dt)
+{
 	bool drainedStereo = false;
 	tap->drain(drainLeft, drainRight, drainedStereo);
-	const uint32_t rate = tap->sampleRate();
-	sampleRate = rate ? rate : SampleTap::kDefaultRateHz;
-	ColumnSpan changed;
-	if (!drainLeft.empty()) {
-		measure(drainedStereo);
-		if (feedDisplay(plotWidth, dt))
-			changed = {0, plotWidth - 1};
-		lastAudioMs = now.wallMs;
-	}
-	if (changed.empty())
-		changed = analyseIfDue(shown, plotWidth);
-	fallAndRelease(dt, now.wallMs);
-	return changed;
+	sampleRate = tap->sampleRate();
+	if (drainLeft.empty())
+		return;
+	measure(drainedStereo);
+	if (feedDisplay(dt))
+		current.changed = wholePlot();
+	lastAudioMs = now.wallMs;
 }
 
 double StreamMonitor::timeStep(int64_t nowMs)
@@ -76,20 +94,23 @@ double StreamMonitor::timeStep(int64_t nowMs)
 
 void StreamMonitor::measure(bool drainedStereo)
 {
-	stereo = drainedStereo;
+	current.stereo = drainedStereo;
 	const meter::BlockLevels block = meter::measureBlock(drainLeft, drainRight, drainedStereo);
 	// A hold: quieter blocks never lower the levels, only the fall does.
-	peakDb = std::max(peakDb, block.peakDb);
-	rmsDb = std::max(rmsDb, block.rmsDb);
+	current.peakDb = std::max(current.peakDb, block.peakDb);
+	current.rmsDb = std::max(current.rmsDb, block.rmsDb);
 	if (block.peak >= meter::kClipPeak)
-		clipping = true;
+		current.clipping = true;
 }
 
-bool StreamMonitor::feedDisplay(int plotWidth, double dt)
+bool StreamMonitor::feedDisplay(double dt)
 {
-	if (mode == ViewMode::Waveform) {
-		const bool rescaled = updateColumnWidth(plotWidth);
-		return history.push(drainLeft, drainRight, plotWidth) || rescaled;
+	if (current.mode == ViewMode::Waveform) {
+		const bool rescaled = history.updateColumnWidth(columnCount, sampleRate, kHistorySeconds);
+		const bool changed = history.push(drainLeft, drainRight, columnCount) || rescaled;
+		if (changed)
+			takeWaveform();
+		return changed;
 	}
 	feedRing();
 	owedFallSeconds += dt;
@@ -115,37 +136,51 @@ void StreamMonitor::feedRing()
 // shown again analyses what came while it was hidden at its next tick, with
 // the fall of every tick it skipped. A new dominant frequency alone changes
 // no column; the view sees it in the read-out and the marker.
-ColumnSpan StreamMonitor::analyseIfDue(bool shown, int plotWidth)
+ColumnSpan StreamMonitor::analyseIfDue(bool shown)
 {
 	if (!ringFresh || !shown)
 		return {};
 	ringFresh = false;
 	const double fallSeconds = owedFallSeconds;
 	owedFallSeconds = 0.0;
-	if (ringFill < uint64_t(kRingSize) ||
-	    !analyser.analyse(ring, ringPos, sampleRate, fallSeconds, silentRun == kRingSize))
+	if (ringFill < uint64_t(kRingSize))
 		return {};
-	return columns.update(analyser.levels(), std::max(plotWidth, 1), sampleRate);
-}
-
-const std::vector<float> &StreamMonitor::spectrumColumns(int n)
-{
-	if (!columns.laidOutFor(n, sampleRate))
-		columns.update(analyser.levels(), n, sampleRate);
-	return columns.levels();
+	const bool first = !current.spectrumReady;
+	current.spectrumReady = true;
+	if (!analyser.analyse(ring, ringPos, sampleRate, fallSeconds, silentRun == kRingSize) && !first)
+		return {};
+	current.dominantHz = analyser.dominantHz;
+	current.dominantDb = analyser.dominantDb;
+	const bool relaid = first || !spectrumColumns.laidOutFor(columnCount, sampleRate);
+	const ColumnSpan changed = spectrumColumns.update(analyser.levels(), columnCount, sampleRate);
+	current.columns = spectrumColumns.levels();
+	return relaid ? wholePlot() : changed;
 }
 
 void StreamMonitor::fallAndRelease(double dt, int64_t wallMs)
 {
 	if (dt <= 0.0)
 		return;
-	peakDb = meter::fall(peakDb, meter::kPeakFallDbPerSecond, dt);
-	rmsDb = meter::fall(rmsDb, meter::kRmsFallDbPerSecond, dt);
-	if (clipping && wallMs - lastAudioMs > kClipReleaseMs)
-		clipping = false;
+	current.peakDb = meter::fall(current.peakDb, meter::kPeakFallDbPerSecond, dt);
+	current.rmsDb = meter::fall(current.rmsDb, meter::kRmsFallDbPerSecond, dt);
+	if (current.clipping && wallMs - lastAudioMs > kClipReleaseMs)
+		current.clipping = false;
 }
 
-bool StreamMonitor::updateColumnWidth(int plotWidth)
+// The analysed levels laid out anew for the plot's width.
+void StreamMonitor::takeColumns()
 {
-	return history.updateColumnWidth(plotWidth, sampleRate, kHistorySeconds);
+	if (!current.spectrumReady)
+		return;
+	spectrumColumns.update(analyser.levels(), columnCount, sampleRate);
+	current.columns = spectrumColumns.levels();
+}
+
+void StreamMonitor::takeWaveform()
+{
+	const size_t n = std::min(history.size(), size_t(columnCount));
+	current.waveform.resize(n);
+	const size_t first = history.size() - n;
+	for (size_t i = 0; i < n; i++)
+		current.waveform[i] = history.at(first + i);
 }

@@ -2,7 +2,7 @@
 #include "support/libobs-spy.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
-#include "support/view-test-access.hpp"
+#include "view/waveform-view.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ config_t *profile()
 
 ViewMode modeOf(WaveformView *view)
 {
-	return WaveformViewTestAccess{*view}.mode();
+	return view->snapshot().mode;
 }
 
 } // namespace
@@ -62,18 +62,20 @@ TEST(DisplayMode, AnyOtherStoredValueMeansSpectrumAndIsLeftAlone)
 TEST(DisplayMode, PickingAModeSwitchesAndResetsBothViewsAndStoresIt)
 {
 	Tovrin panel;
-	WaveformViewTestAccess master{*Access::masterView(panel)};
-	master.peakDb() = -3.0f;
+	WaveformView *master = Access::masterView(panel);
+	MonitorSnapshot loud;
+	loud.peakDb = -3.0f;
+	master->setSnapshot(loud);
 	spy::reset();
 
 	Access::modeCombo(panel)->setCurrentIndex(1);
 	EXPECT_EQ(modeOf(Access::inputView(panel)), ViewMode::Waveform);
-	EXPECT_EQ(master.mode(), ViewMode::Waveform);
-	EXPECT_EQ(master.peakDb(), -120.0f) << "reset";
+	EXPECT_EQ(master->snapshot().mode, ViewMode::Waveform);
+	EXPECT_EQ(master->snapshot().peakDb, -120.0f) << "reset";
 	EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), 1);
 
 	Access::modeCombo(panel)->setCurrentIndex(0);
-	EXPECT_EQ(master.mode(), ViewMode::Spectrum);
+	EXPECT_EQ(master->snapshot().mode, ViewMode::Spectrum);
 	EXPECT_EQ(config_get_int(profile(), "Tovrin", "DisplayMode"), 0);
 	EXPECT_EQ(spy::counts().configIntWrites, 2);
 

@@ -1,6 +1,5 @@
-#include "audio/sample-tap.hpp"
 #include "support/pixel-probe.hpp"
-#include "support/view-test-access.hpp"
+#include "support/view-driver.hpp"
 #include "view/view-style.hpp"
 
 #include <gtest/gtest.h>
@@ -48,13 +47,11 @@ protected:
 	{
 		view.resize(kW, kH);
 		view.setAccentColor(masterAccent);
-		view.attachTap(&tap);
 		view.show(); // a view nobody sees analyses nothing
 	}
 	void feed(const std::vector<float> &left, const std::vector<float> &right = {})
 	{
-		const float *planes[] = {left.data(), right.empty() ? nullptr : right.data()};
-		tap.push(planes, right.empty() ? 1 : 2, uint32_t(left.size()), 1.0f);
+		a.push(left, right);
 		a.tickAfter(0.033);
 	}
 	std::vector<float> sine(double hz, float amplitude, int n = 8192)
@@ -70,9 +67,8 @@ protected:
 		return probe::countTinted(image, r, frameFill, masterAccent, 0.6);
 	}
 
-	SampleTap tap;
 	WaveformView view;
-	WaveformViewTestAccess a{view};
+	ViewDriver a{view};
 };
 
 } // namespace
@@ -106,7 +102,7 @@ TEST_F(PlotPainting, ABinCentredToneDrawsTheCurvesTopAtItsFrequency)
 TEST_F(PlotPainting, SilenceMarksTheLowestBinWithADashedLineAtTheLeftEdge)
 {
 	feed(std::vector<float>(8192, 0.0f));
-	ASSERT_FLOAT_EQ(a.dominantHz(), 23.4375f);
+	ASSERT_FLOAT_EQ(a.snapshot.dominantHz, 23.4375f);
 	const QImage image = paint();
 	const int x = freqX(23.4375);
 	// Rows between the level labels, whose grey lies on the same line.
@@ -169,9 +165,9 @@ TEST_F(PlotPainting, RepaintingOnlyWhatChangedGivesTheWholePicture)
 
 TEST_F(PlotPainting, TenWaveformColumnsFillOnlyTheRightmostTenPixels)
 {
-	view.setMode(ViewMode::Waveform);
+	a.setMode(ViewMode::Waveform);
 	feed(swing(10, 0.5f));
-	ASSERT_EQ(a.history().size(), 10u);
+	ASSERT_EQ(a.snapshot.waveform.size(), 10u);
 	const QImage image = paint();
 	const int upper = int(kTop + kHeight / 2 - 0.25 * (kHeight / 2 - 2)); // between the centre and +0.5
 	EXPECT_EQ(accentIn(image, QRect(462, upper, 10, 1)), 10);
@@ -180,11 +176,11 @@ TEST_F(PlotPainting, TenWaveformColumnsFillOnlyTheRightmostTenPixels)
 
 TEST_F(PlotPainting, ClippedColumnsAreRedAndOthersTheAccent)
 {
-	view.setMode(ViewMode::Waveform);
+	a.setMode(ViewMode::Waveform);
 	std::vector<float> block(kColumn, 0.998f);
 	block.resize(2 * kColumn, 0.999f);
 	feed(block);
-	ASSERT_EQ(a.history().size(), 2u);
+	ASSERT_EQ(a.snapshot.waveform.size(), 2u);
 	const QImage image = paint();
 	// Both columns are dots just below the top of the lane (y = 30).
 	EXPECT_GT(accentIn(image, QRect(470, 29, 1, 3)), 0);
@@ -194,7 +190,7 @@ TEST_F(PlotPainting, ClippedColumnsAreRedAndOthersTheAccent)
 
 TEST_F(PlotPainting, StereoDrawsTwoLanesWithAnEightPixelGap)
 {
-	view.setMode(ViewMode::Waveform);
+	a.setMode(ViewMode::Waveform);
 	std::vector<float> right = swing(10, 0.09f);
 	for (float &v : right)
 		v -= 0.79f; // -0.88 .. -0.7: the lower half only
@@ -215,7 +211,7 @@ TEST_F(PlotPainting, StereoDrawsTwoLanesWithAnEightPixelGap)
 
 TEST_F(PlotPainting, AFlatLaneStillShowsOnePixelStrokes)
 {
-	view.setMode(ViewMode::Waveform);
+	a.setMode(ViewMode::Waveform);
 	feed(std::vector<float>(kColumn * 3, 0.0f));
 	const QImage image = paint();
 	const int centre = int(kTop + kHeight / 2);
@@ -228,23 +224,29 @@ TEST_F(PlotPainting, AFlatLaneStillShowsOnePixelStrokes)
 // whatever Qt the module runs with, opaque or translucent.
 TEST_F(PlotPainting, WaveformStrokesArePixelForPixelQtsOwnLines)
 {
-	view.setMode(ViewMode::Waveform);
+	a.setMode(ViewMode::Waveform);
 	std::vector<float> wobble(size_t(kColumn) * 400);
 	for (size_t i = 0; i < wobble.size(); i++)
 		wobble[i] = float(std::sin(double(i) * 0.0007) * std::sin(double(i) * 0.05) * 1.1);
 	feed(wobble);
-	const WaveformHistory &h = a.history();
+	const std::vector<WaveColumn> h = a.snapshot.waveform;
 	const int n = int(h.size()) < int(kWidth) ? int(h.size()) : int(kWidth);
 	ASSERT_GT(n, 300);
+	// Beneath the plot's strokes: the picture of the same snapshot without them.
+	MonitorSnapshot bare = a.snapshot;
+	bare.waveform.clear();
 
 	for (const QColor &accent : {masterAccent, QColor(77, 157, 240, 120)}) {
 		view.setAccentColor(accent);
+		view.setSnapshot(bare);
+		const QImage backdrop = probe::render(view);
+		view.setSnapshot(a.snapshot);
 		const QImage image = paint();
-		QImage lines = a.backdrop().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+		QImage lines = backdrop.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 		QPainter p(&lines);
 		const double centre = kTop + kHeight / 2, half = kHeight / 2 - 2;
 		for (int i = 0; i < n; i++) {
-			const WaveColumn &c = h.at(h.size() - size_t(n) + size_t(i));
+			const WaveColumn &c = h[h.size() - size_t(n) + size_t(i)];
 			const double yTop = centre - half * std::clamp(c.maxL, -1.2f, 1.2f);
 			const double yBot = centre - half * std::clamp(c.minL, -1.2f, 1.2f);
 			p.setPen(linePen(c.maxL >= 0.999f || c.minL <= -0.999f ? clipRed : accent));
@@ -255,7 +257,7 @@ TEST_F(PlotPainting, WaveformStrokesArePixelForPixelQtsOwnLines)
 		int strokePixels = 0, differing = 0;
 		for (int x = int(kLeft); x < int(kLeft + kWidth); x++) {
 			for (int y = int(kTop); y < int(kTop + kHeight); y++) {
-				strokePixels += lines.pixel(x, y) != a.backdrop().pixel(x, y);
+				strokePixels += lines.pixel(x, y) != backdrop.pixel(x, y);
 				differing += image.pixel(x, y) != lines.pixel(x, y);
 			}
 		}

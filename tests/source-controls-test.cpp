@@ -1,7 +1,6 @@
 #include "support/frontend-stand-in.hpp"
 #include "support/obs-test-env.hpp"
 #include "support/tovrin-test-access.hpp"
-#include "support/view-test-access.hpp"
 #include "view/waveform-view.hpp"
 
 #include <gtest/gtest.h>
@@ -175,12 +174,14 @@ TEST(SourceControls, WithNothingBoundTheMenuIsDisabledAndTheSliderOnlyMovesItsRe
 
 TEST_F(BoundPanel, ChoosingTheBoundEntryAgainChangesNothing)
 {
-	WaveformViewTestAccess input{*Access::inputView(*panel)};
-	input.peakDb() = -3.0f;
+	WaveformView *input = Access::inputView(*panel);
+	MonitorSnapshot loud;
+	loud.peakDb = -3.0f;
+	input->setSnapshot(loud);
 	testenv::clearLog();
 	QMetaObject::invokeMethod(panel.get(), "onSourceChanged",
 				  Q_ARG(int, Access::sourceCombo(*panel)->currentIndex()));
-	EXPECT_EQ(input.peakDb(), -3.0f) << "no reset";
+	EXPECT_EQ(input->snapshot().peakDb, -3.0f) << "no reset";
 	EXPECT_TRUE(testenv::logLinesWith("monitoring source").empty());
 	EXPECT_EQ(Access::boundSource(*panel), source);
 }
@@ -192,7 +193,7 @@ TEST_F(BoundPanel, TheNoneEntryUnbindsKeepsTheSavedSourceAndStopsAutomaticBindin
 	Access::sourceCombo(*panel)->setCurrentIndex(0);
 	EXPECT_EQ(Access::boundSource(*panel), nullptr);
 	EXPECT_FALSE(Access::volumeSlider(*panel)->isEnabled());
-	EXPECT_EQ(WaveformViewTestAccess{*Access::inputView(*panel)}.title(), "Input.Title");
+	EXPECT_EQ(Access::inputView(*panel)->currentTitle(), "Input.Title");
 	EXPECT_EQ(QString::fromUtf8(config_get_string(standin::profileConfig(), "Tovrin", "SourceUuid")), saved);
 	for (int i = 0; i < 3; i++)
 		Access::slowTick(*panel);
@@ -210,12 +211,12 @@ TEST(SourceControls, ChoosingASourceBindsTitlesAndEnablesTheControls)
 	Access::sourceCombo(panel)->setCurrentIndex(1);
 	EXPECT_EQ(Access::boundSource(panel), tone);
 	EXPECT_EQ(testenv::logLinesWith("[tovrin] monitoring source 'Guitar'").size(), 1u);
-	EXPECT_EQ(WaveformViewTestAccess{*Access::inputView(panel)}.title(), "Guitar");
+	EXPECT_EQ(Access::inputView(panel)->currentTitle(), "Guitar");
 	EXPECT_TRUE(Access::muteButton(panel)->isEnabled());
 	EXPECT_EQ(Access::volumeSlider(panel)->value(), 540);
 
 	obs_source_set_name(tone, "Bass");
 	Access::slowTick(panel);
-	EXPECT_EQ(WaveformViewTestAccess{*Access::inputView(panel)}.title(), "Bass");
+	EXPECT_EQ(Access::inputView(panel)->currentTitle(), "Bass");
 	obs_source_release(tone);
 }

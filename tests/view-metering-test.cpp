@@ -1,5 +1,5 @@
 #include "audio/sample-tap.hpp"
-#include "support/view-test-access.hpp"
+#include "support/view-driver.hpp"
 #include "monitor/level-meter.hpp"
 
 #include <gtest/gtest.h>
@@ -21,23 +21,28 @@ void push(SampleTap &tap, std::vector<float> left, std::vector<float> right = {}
 class MonitorTick : public ::testing::Test {
 protected:
 	static constexpr int kPlotWidth = 462;
-	void SetUp() override { monitor.attachTap(&tap); }
 	// The next tick comes this long after the previous one (0: no time at all).
 	bool tickAfter(double seconds, bool shown = true)
 	{
 		const int64_t step = int64_t(seconds * 1000.0 + 0.5);
 		now.monotonicMs += step;
 		now.wallMs += step;
-		if (seconds == 0.0)
-			monitor.lastTickMs = now.monotonicMs + 1;     // a negative step counts as none
-		return !monitor.tick(now, kPlotWidth, shown).empty(); // whether the plot changed
+		return !monitor.tick(now, kPlotWidth, shown).changed.empty(); // whether the plot changed
 	}
-	void audioAgo(int64_t ms) { monitor.lastAudioMs = now.wallMs - ms; }
+	// What the monitor's analysis of ring (oldest at pos) must show, by the
+	// literal algorithm, after the analyses literal already made.
+	std::vector<float> columnsOf(SpectrumAnalyser &literal, const std::vector<float> &ring, int pos, double dt)
+	{
+		literal.analyse(ring, pos, 48000, dt);
+		SpectrumColumns columns;
+		columns.update(literal.levels(), kPlotWidth, 48000);
+		return columns.levels();
+	}
 
 	SampleTap tap;
-	StreamMonitor monitor;
+	StreamMonitor monitor{&tap};
 	TickTime now{0, 1700000000000};
-	StreamMonitor &a = monitor;
+	const MonitorSnapshot &a = monitor.snapshot();
 };
 
 } // namespace
@@ -118,7 +123,6 @@ TEST_F(MonitorTick, ATickAfterAStallOfMoreThanASecondNeitherFallsNorReleasesTheC
 {
 	push(tap, std::vector<float>(480, 1.0f));
 	tickAfter(0);
-	audioAgo(5000);
 	tickAfter(1.5);
 	EXPECT_FLOAT_EQ(a.peakDb, 0.0f);
 	EXPECT_TRUE(a.clipping);
@@ -135,35 +139,35 @@ TEST_F(MonitorTick, TheClipStaysLitWhileAudioKeepsComingAndGoesOutAfterItStops)
 		tickAfter(0.5);
 	}
 	EXPECT_TRUE(a.clipping);
-	audioAgo(1100);
-	tickAfter(0.03);
+	tickAfter(0.6);
+	tickAfter(0.6);
 	EXPECT_TRUE(a.clipping) << "not before 1200 ms without audio";
-	audioAgo(1300);
 	tickAfter(0.03);
 	EXPECT_FALSE(a.clipping);
 }
 
+// The analysis sees a mono mix of both channels, in the order the samples
+// came, and the ring wraps after the analysis length: the columns are those
+// of the literal analysis of the ring that makes.
 TEST_F(MonitorTick, TheRingTakesAMonoMixAndWrapsAfterFullAnalysisLength)
 {
+	std::vector<float> ring(StreamMonitor::kRingSize, 0.1f);
+	ring[0] = 0.5f, ring[1] = 0.25f, ring[2] = 0.375f, ring[3] = 0.0f;
 	push(tap, {0.5f, 0.25f});
 	tickAfter(0);
-	EXPECT_EQ(a.ring[0], 0.5f);
-	EXPECT_EQ(a.ring[1], 0.25f);
 	push(tap, {0.5f, 1.0f}, {0.25f, -1.0f});
 	tickAfter(0);
-	EXPECT_EQ(a.ring[2], 0.375f);
-	EXPECT_EQ(a.ring[3], 0.0f);
-	EXPECT_EQ(a.ringPos, 4);
-
+	EXPECT_FALSE(a.spectrumReady);
 	push(tap, std::vector<float>(StreamMonitor::kRingSize - 4, 0.1f));
 	tickAfter(0);
-	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
-	EXPECT_EQ(a.ringPos, 0);
+	ASSERT_TRUE(a.spectrumReady);
+	SpectrumAnalyser literal;
+	EXPECT_EQ(a.columns, columnsOf(literal, ring, 0, 0.0));
+
 	push(tap, {0.75f});
 	tickAfter(0);
-	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
-	EXPECT_EQ(a.ring[0], 0.75f);
-	EXPECT_EQ(a.ringPos, 1);
+	ring[0] = 0.75f;
+	EXPECT_EQ(a.columns, columnsOf(literal, ring, 1, 0.0));
 }
 
 // While nobody sees the view the ring fills but nothing is transformed; the
@@ -180,57 +184,59 @@ TEST_F(MonitorTick, NoTransformRunsUnseenAndTheFirstSeenTickIsCurrent)
 	EXPECT_FALSE(tickAfter(0.03, false));
 	push(tap, high);
 	EXPECT_FALSE(tickAfter(0.03, false));
-	EXPECT_EQ(a.ringFill, uint64_t(StreamMonitor::kRingSize));
-	EXPECT_EQ(a.analyser.dominantHz, 0.0f);
+	EXPECT_FALSE(a.spectrumReady);
+	EXPECT_EQ(a.dominantHz, 0.0f);
 
 	EXPECT_TRUE(tickAfter(0.03, true));
 	SpectrumAnalyser literal;
-	literal.analyse(a.ring, a.ringPos, 48000, 0.06);
-	EXPECT_EQ(a.analyser.levels(), literal.levels());
-	EXPECT_NEAR(a.analyser.dominantHz, 5000.0f, 6.0f);
+	EXPECT_EQ(a.columns, columnsOf(literal, high, 0, 0.06));
+	EXPECT_EQ(a.dominantHz, literal.dominantHz);
+	EXPECT_NEAR(a.dominantHz, 5000.0f, 6.0f);
 	EXPECT_FALSE(tickAfter(0.03, true)) << "no new audio, nothing new to analyse";
 }
 
 TEST_F(MonitorTick, WaveformModeLeavesTheRingAlone)
 {
 	monitor.setMode(ViewMode::Waveform);
-	push(tap, {0.5f, 0.5f});
+	push(tap, std::vector<float>(StreamMonitor::kRingSize, 0.5f));
 	tickAfter(0);
-	EXPECT_EQ(a.ringFill, 0u);
-	EXPECT_GT(a.lastAudioMs, 0);
+	EXPECT_FALSE(a.spectrumReady);
+	EXPECT_TRUE(a.columns.empty());
+	EXPECT_FALSE(a.waiting);
+	EXPECT_FALSE(a.waveform.empty());
 }
 
 TEST_F(MonitorTick, ChangingTheModeResetsAndTheSameModeKeepsEverything)
 {
-	push(tap, {0.5f});
+	push(tap, std::vector<float>(StreamMonitor::kRingSize, 0.5f));
 	tickAfter(0);
-	monitor.setMode(ViewMode::Spectrum);
+	EXPECT_FALSE(monitor.setMode(ViewMode::Spectrum));
 	EXPECT_NEAR(a.peakDb, -6.02f, 0.01f);
-	EXPECT_EQ(a.ringFill, 1u);
+	EXPECT_TRUE(a.spectrumReady);
 
-	monitor.setMode(ViewMode::Waveform);
+	EXPECT_TRUE(monitor.setMode(ViewMode::Waveform));
 	EXPECT_EQ(a.mode, ViewMode::Waveform);
 	EXPECT_EQ(a.peakDb, -120.0f);
-	EXPECT_EQ(a.ringFill, 0u);
+	EXPECT_FALSE(a.spectrumReady);
+	EXPECT_TRUE(a.waveform.empty());
 }
 
-TEST(StreamMonitor, WithoutATapTheLevelsStayAndNothingChanges)
+TEST(StreamMonitor, WithoutATapNothingChangesAndItWaits)
 {
 	StreamMonitor monitor;
-	monitor.peakDb = -10.0f;
-	monitor.rmsDb = -12.0f;
-	for (int64_t t = 500; t <= 1500; t += 500)
-		EXPECT_TRUE(monitor.tick({t, t}, 462, true).empty());
-	EXPECT_EQ(monitor.peakDb, -10.0f);
-	EXPECT_EQ(monitor.rmsDb, -12.0f);
+	for (int64_t t = 1000; t <= 2000; t += 500) {
+		const MonitorSnapshot &s = monitor.tick({t, t}, 462, true);
+		EXPECT_TRUE(s.changed.empty());
+		EXPECT_TRUE(s.waiting);
+		EXPECT_EQ(s.peakDb, -120.0f);
+	}
 }
 
 // The parts of a 300 x 120 view: plot (10, 28, 262, 72), meter (281, 28, 9, 72).
 TEST(ViewCore, ATickRepaintsOnlyWhatChanged)
 {
-	SampleTap tap;
 	WaveformView view;
-	WaveformViewTestAccess a{view};
+	ViewDriver a{view};
 	view.resize(300, 120);
 	view.show();
 	QCoreApplication::processEvents();
@@ -245,27 +251,30 @@ TEST(ViewCore, ATickRepaintsOnlyWhatChanged)
 		}
 	} log;
 	view.installEventFilter(&log);
-	auto tickAndPaint = [&](double seconds) {
+	auto paintAfter = [&](auto step) {
 		log.rects.clear();
-		a.tickAfter(seconds);
+		step();
 		QCoreApplication::processEvents();
 		return log.rects;
 	};
-	a.neverHeardAudio();
+	auto tickAndPaint = [&](double seconds) {
+		return paintAfter([&] { a.tickAfter(seconds); });
+	};
+	auto showAndPaint = [&] {
+		return paintAfter([&] { view.setSnapshot(a.snapshot); });
+	};
 	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{view.rect()}) << "the first tick after showing repaints all";
-	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "no tap, nothing new: no repaint";
-	a.peakDb() = -10.0f;
-	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{QRect(280, 27, 11, 74)}) << "a new level: the meter alone";
+	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "nothing new: no repaint";
+	a.snapshot.peakDb = -10.0f;
+	EXPECT_EQ(showAndPaint(), QList<QRect>{QRect(280, 27, 11, 74)}) << "a new level: the meter alone";
 
-	view.attachTap(&tap);
-	push(tap, std::vector<float>(9000, 0.0f));
+	a.push(std::vector<float>(9000, 0.0f));
 	const QList<QRect> audio = tickAndPaint(0.03);
 	ASSERT_EQ(audio.size(), 1);
-	EXPECT_EQ(audio[0], view.rect()) << "a new tap: all of it";
-	push(tap, std::vector<float>(1600, 0.0f));
+	EXPECT_EQ(audio[0], QRect(0, 0, 300, 102)) << "the first analysis: the read-out and the plot";
+	a.push(std::vector<float>(1600, 0.0f));
 	EXPECT_TRUE(tickAndPaint(0.03).isEmpty()) << "more silence changes no pixel";
-	a.audioAgo(800);
-	EXPECT_EQ(tickAndPaint(0.03), QList<QRect>{QRect(10, 28, 262, 72)}) << "the waiting message returns";
+	EXPECT_EQ(tickAndPaint(0.8), QList<QRect>{QRect(10, 28, 262, 72)}) << "the waiting message returns";
 
 	view.setTitle(QString()); // the panel sets it again every half second
 	EXPECT_TRUE(tickAndPaint(0.03).isEmpty());
@@ -276,12 +285,9 @@ TEST(ViewCore, ATickRepaintsOnlyWhatChanged)
 TEST(ViewCore, SizesAndDefaults)
 {
 	WaveformView view;
-	WaveformViewTestAccess a{view};
 	EXPECT_EQ(view.sizeHint(), QSize(280, 160));
 	EXPECT_EQ(view.minimumSizeHint(), QSize(240, 90));
 	EXPECT_EQ(view.minimumHeight(), 80);
-	EXPECT_EQ(a.mode(), ViewMode::Spectrum);
-	EXPECT_EQ(a.accent(), QColor(61, 213, 152));
-	EXPECT_EQ(a.peakDb(), -120.0f);
-	EXPECT_EQ(a.ring().size(), size_t(StreamMonitor::kRingSize));
+	EXPECT_EQ(view.snapshot().mode, ViewMode::Spectrum);
+	EXPECT_EQ(view.snapshot().peakDb, -120.0f);
 }

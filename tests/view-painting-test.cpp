@@ -1,10 +1,11 @@
-#include "audio/sample-tap.hpp"
 #include "support/pixel-probe.hpp"
-#include "support/view-test-access.hpp"
+#include "support/view-driver.hpp"
 #include "view/view-geometry.hpp"
 #include "view/view-style.hpp"
 
 #include <gtest/gtest.h>
+
+#include <QPainter>
 
 using namespace viewstyle;
 
@@ -27,11 +28,10 @@ protected:
 	{
 		view.resize(kW, kH);
 		view.setTitle("Master mix");
-		a.audioAgo(0);
 	}
-	QImage paint() { return probe::render(view); }
+	QImage paint() { return a.paint(); }
 	WaveformView view;
-	WaveformViewTestAccess a{view};
+	ViewDriver a{view};
 };
 
 } // namespace
@@ -57,13 +57,13 @@ TEST_F(ViewPainting, AnEmptyMeterIsBackgroundInsideItsOutline)
 
 TEST_F(ViewPainting, TheRmsBarRisesToItsLevelWithTheGradientsColours)
 {
-	a.rmsDb() = -30.0f; // half the meter: 85 px
+	a.snapshot.rmsDb = -30.0f; // half the meter: 85 px
 	QImage image = paint();
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom), meterGreen));
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 84), meterGreen));
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 85), meterBack, 0));
 
-	a.rmsDb() = 3.0f; // above full scale: clamped to the top
+	a.snapshot.rmsDb = 3.0f; // above full scale: clamped to the top
 	image = paint();
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom - 50), meterGreen));
 	const QColor top = image.pixelColor(kMeterX, kInnerTop);
@@ -76,16 +76,16 @@ TEST_F(ViewPainting, TheRmsBarRisesToItsLevelWithTheGradientsColours)
 
 TEST_F(ViewPainting, ThePeakMarkerIsRedAtFullScaleLightBelowAndAbsentAtTheBottom)
 {
-	a.peakDb() = 0.0f;
+	a.snapshot.peakDb = 0.0f;
 	QImage image = paint();
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerTop), clipRed, 0));
 
-	a.peakDb() = -30.0f;
+	a.snapshot.peakDb = -30.0f;
 	image = paint();
 	EXPECT_TRUE(probe::near(image.pixelColor(kMeterX, kInnerBottom + 1 - 85), peakLine, 0));
 	EXPECT_EQ(probe::count(image, kInnerMeter, clipRed, 40), 0);
 
-	a.peakDb() = -60.0f;
+	a.snapshot.peakDb = -60.0f;
 	image = paint();
 	EXPECT_EQ(probe::count(image, kInnerMeter, meterBack, 0), kInnerMeter.width() * kInnerMeter.height());
 }
@@ -97,7 +97,7 @@ TEST_F(ViewPainting, TheClipBadgeAndARedReadoutShowOnlyWhileClipping)
 	EXPECT_EQ(probe::countTinted(image, kReadoutEnd, frameFill, clipRed), 0);
 	EXPECT_GT(probe::countTinted(image, kReadoutEnd, frameFill, dimText), 3) << "the read-out is drawn";
 
-	a.clipping() = true;
+	a.snapshot.clipping = true;
 	image = paint();
 	EXPECT_GT(probe::countTinted(image, kBadge, frameFill, clipRed), 10);
 	EXPECT_GT(probe::countTinted(image, kReadoutEnd, frameFill, clipRed), 3);
@@ -106,36 +106,44 @@ TEST_F(ViewPainting, TheClipBadgeAndARedReadoutShowOnlyWhileClipping)
 
 TEST_F(ViewPainting, TheWaitingMessageShowsWithoutAudioAndGoesWhileItFlows)
 {
-	a.neverHeardAudio();
+	a.snapshot.waiting = true;
 	QImage image = paint();
 	EXPECT_GT(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 20);
 
-	a.audioAgo(100);
+	a.snapshot.waiting = false;
 	image = paint();
 	EXPECT_EQ(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 0);
 
-	a.audioAgo(800); // audio stopped 700 ms ago and more
+	a.snapshot.waiting = true; // audio stopped 700 ms ago and more
 	image = paint();
 	EXPECT_GT(probe::countTinted(image, kPlotMiddle, frameFill, dimText), 20);
 }
 
 // Each read-out is drawn once onto its strip of the backdrop and then copied:
 // the copy is the read-out drawn straight onto the picture, the first time
-// and when the same text comes back.
+// and when the same text comes back. Without a title the header is the
+// frame's fill alone.
 TEST_F(ViewPainting, ACopiedReadoutIsTheReadoutDrawnDirectly)
 {
-	view.setMode(ViewMode::Waveform);
+	view.setTitle(QString());
+	a.setMode(ViewMode::Waveform);
 	const QRect readout(10, 5, kW - 20, 18);
 	for (float db : {-6.0f, -12.5f, -6.0f}) {
-		a.peakDb() = db;
-		a.rmsDb() = db - 3.0f;
+		a.snapshot.peakDb = db;
+		a.snapshot.rmsDb = db - 3.0f;
 		const QImage image = paint();
-		QImage direct = a.backdrop().copy();
+		QImage direct(image.size(), QImage::Format_ARGB32_Premultiplied);
+		direct.fill(frameFill);
 		{
 			QPainter painter(&direct);
-			a.paintReadout(painter);
+			painter.setFont(smallFont(view.font()));
+			painter.setPen(dimText);
+			painter.drawText(viewgeometry::readout(kW), Qt::AlignRight | Qt::AlignVCenter,
+					 view.readoutText());
 		}
-		EXPECT_EQ(image.copy(readout), direct.copy(readout)) << db;
+		EXPECT_EQ(image.copy(readout).convertToFormat(QImage::Format_RGB32),
+			  direct.copy(readout).convertToFormat(QImage::Format_RGB32))
+			<< db;
 		EXPECT_GT(probe::countTinted(image, readout, frameFill, dimText), 20);
 	}
 }
@@ -144,8 +152,8 @@ TEST_F(ViewPainting, ACopiedReadoutIsTheReadoutDrawnDirectly)
 // copies exactly those rectangles of the picture and nothing else.
 TEST_F(ViewPainting, APartialRepaintCopiesJustItsRectangles)
 {
-	a.peakDb() = -6.0f;
-	a.rmsDb() = -9.0f;
+	a.snapshot.peakDb = -6.0f;
+	a.snapshot.rmsDb = -9.0f;
 	const QImage whole = paint();
 	const QRegion part = QRegion(0, 0, kW, 28) + QRegion(kInnerMeter.adjusted(-1, -1, 1, 1));
 	const QImage image = probe::render(view, part);
@@ -170,7 +178,9 @@ TEST(ViewInADock, TheCornersShowTheDocksOwnBackground)
 	WaveformView alone;
 	alone.resize(kW, kH);
 	alone.setTitle("Master mix");
-	WaveformViewTestAccess{alone}.audioAgo(0);
+	MonitorSnapshot heard;
+	heard.waiting = false;
+	alone.setSnapshot(heard);
 	const QImage own = probe::render(alone);
 
 	QWidget dock;
@@ -179,7 +189,7 @@ TEST(ViewInADock, TheCornersShowTheDocksOwnBackground)
 	auto *view = new WaveformView(&dock);
 	view->setGeometry(12, 25, kW, kH);
 	view->setTitle("Master mix");
-	WaveformViewTestAccess{*view}.audioAgo(0);
+	view->setSnapshot(heard);
 	dock.show();
 	for (const char *sheet : {"QWidget#dock { background: #1f212a; }",
 				  "QWidget#dock { background: qlineargradient(x1:0, y1:0, x2:1, y2:1, "
@@ -203,25 +213,19 @@ TEST(ViewInADock, TheCornersShowTheDocksOwnBackground)
 	}
 }
 
-TEST(ViewReadout, SpectrumShowsTheDominantFrequencyOrADash)
+TEST(ViewReadout, SpectrumShowsTheDominantFrequencyOrADashAndWaveformPeakAndRms)
 {
-	WaveformView view;
-	WaveformViewTestAccess a{view};
-	EXPECT_EQ(a.readout(), QStringLiteral("\u2014"));
-	a.dominantHz() = 439.6f;
-	a.dominantDb() = -12.34f;
-	EXPECT_EQ(a.readout(), QStringLiteral("440 Hz   -12.3 dB"));
-}
-
-TEST(ViewReadout, WaveformShowsPeakAndRms)
-{
-	WaveformView view;
-	WaveformViewTestAccess a{view};
-	view.setMode(ViewMode::Waveform);
-	EXPECT_EQ(a.readout(), QStringLiteral("峰值 -∞ dB   有效值 -∞ dB"));
-	a.peakDb() = -6.02f;
-	a.rmsDb() = -118.9f;
-	EXPECT_EQ(a.readout(), QStringLiteral("峰值 -6.0 dB   有效值 -118.9 dB"));
+	MonitorSnapshot s;
+	EXPECT_EQ(WaveformView::readoutText(s), QStringLiteral("\u2014"));
+	s.dominantHz = 439.6f;
+	s.dominantDb = -12.34f;
+	EXPECT_EQ(WaveformView::readoutText(s), QStringLiteral("440 Hz   -12.3 dB"));
+	s.mode = ViewMode::Waveform;
+	s.peakDb = s.rmsDb = -120.0f;
+	EXPECT_EQ(WaveformView::readoutText(s), QStringLiteral("峰值 -∞ dB   有效值 -∞ dB"));
+	s.peakDb = -6.02f;
+	s.rmsDb = -118.9f;
+	EXPECT_EQ(WaveformView::readoutText(s), QStringLiteral("峰值 -6.0 dB   有效值 -118.9 dB"));
 }
 
 TEST(FormatDb, MinusInfinityFromMinus119Down)
@@ -238,23 +242,21 @@ TEST(FormatDb, MinusInfinityFromMinus119Down)
 TEST(ViewGeometry, TinyViewsStillGetAOnePixelPlotAndPaintTheirFrame)
 {
 	EXPECT_EQ(viewgeometry::content(30, 40), QRectF(10, 28, 1, 1));
-	SampleTap tap;
 	WaveformView view;
-	WaveformViewTestAccess a{view};
+	ViewDriver a{view};
 	view.setMinimumSize(0, 0);
 	view.resize(30, 40);
-	view.attachTap(&tap);
 	view.show();
 	const std::vector<float> loud(8192, 0.9f);
 	const float *planes[] = {loud.data(), loud.data()};
 	for (ViewMode mode : {ViewMode::Spectrum, ViewMode::Waveform}) {
-		view.setMode(mode);
-		tap.push(planes, 2, uint32_t(loud.size()), 1.0f);
+		a.setMode(mode);
+		a.tap.push(planes, 2, uint32_t(loud.size()), 1.0f);
 		a.tickAfter(0.033);
 		const QImage image = probe::render(view);
 		EXPECT_TRUE(probe::near(image.pixelColor(5, 20), frameFill)) << int(mode);
 		if (mode == ViewMode::Spectrum) {
-			EXPECT_GT(a.dominantHz(), 0.0f) << "the full ring analysed";
+			EXPECT_GT(a.snapshot.dominantHz, 0.0f) << "the full ring analysed";
 		}
 	}
 }

@@ -33,10 +33,10 @@ double levelToY(const QRectF &r, double db)
 } // namespace
 
 // Where the dominant frequency's dashed line stands, or -1 while there is none.
-double WaveformView::markerX() const
+double WaveformView::markerX(const MonitorSnapshot &s) const
 {
-	const float hz = monitor.analyser.dominantHz;
-	if (monitor.mode != ViewMode::Spectrum || monitor.ringFill < uint64_t(kRingSize) || hz <= 0.0f)
+	const float hz = s.dominantHz;
+	if (s.mode != ViewMode::Spectrum || !s.spectrumReady || hz <= 0.0f)
 		return -1.0;
 	return freqToX(viewgeometry::content(width(), height()), hz);
 }
@@ -77,10 +77,11 @@ void WaveformView::paintSpectrumGrid(QPainter &painter, const QRectF &r) const
 void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect &dirty)
 {
 	using namespace viewstyle;
-	if (monitor.ringFill < uint64_t(kRingSize))
+	const std::vector<float> &levels = picture.columns;
+	// Until the owner's next snapshot after a resize, the columns it has.
+	const int n = std::min(std::max(int(r.width()), 1), int(levels.size()));
+	if (!picture.spectrumReady || n == 0)
 		return;
-	const int n = std::max(int(r.width()), 1);
-	const std::vector<float> &levels = monitor.spectrumColumns(n);
 	QPolygonF curve;
 	curve.reserve(n);
 	for (int i = 0; i < n; i++)
@@ -111,7 +112,7 @@ void WaveformView::paintSpectrum(QPainter &painter, const QRectF &r, const QRect
 	painter.setRenderHint(QPainter::Antialiasing, true);
 	strokePolyline(painter, curve, linePen(accentColor, 1.2), dirty.left(), dirty.right() + 1);
 	// Skipped when the repaint does not reach it.
-	const double x = markerX();
+	const double x = markerX(picture);
 	if (x >= 0.0 && dirty.left() <= int(x) + 1 && dirty.right() >= int(x) - 1) {
 		QColor colour = titleText;
 		colour.setAlpha(110);

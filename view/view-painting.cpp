@@ -3,7 +3,6 @@
 #include "view-geometry.hpp"
 #include "view-style.hpp"
 
-#include <QDateTime>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPaintEvent>
@@ -15,8 +14,6 @@
 
 namespace {
 
-// The waiting message returns this long after the last audio.
-constexpr qint64 kWaitingAfterMs = 700;
 constexpr double kMeterRangeDb = 60.0; // the meter shows -60 to 0 dBFS
 constexpr int kFrameRadius = 6;
 // Distinct read-outs kept drawn; more than a steady signal comes back to.
@@ -47,7 +44,7 @@ void WaveformView::paintEvent(QPaintEvent *event)
 	const QRectF content = viewgeometry::content(width(), height());
 	const QRect dirty = event->rect();
 	drawFrame(painter, frame(content), event->region());
-	if (monitor.mode == ViewMode::Spectrum && dirty.intersects(around(content, kCurveReach)))
+	if (picture.mode == ViewMode::Spectrum && dirty.intersects(around(content, kCurveReach)))
 		paintSpectrum(painter, content, dirty);
 	paintMeter(painter, viewgeometry::meter(content));
 	paintOverlays(painter, content);
@@ -62,67 +59,60 @@ const QImage &WaveformView::frame(const QRectF &content)
 {
 	const QImage &base = backdrop();
 	const QString readout = readoutText();
-	const bool strokes = monitor.mode == ViewMode::Waveform && strokesStale;
-	if (!strokes && frameBackdrop == backdropBuilds && readout == frameReadout && monitor.clipping == frameClipping)
+	const bool strokes = picture.mode == ViewMode::Waveform && strokesStale;
+	if (!strokes && frameBackdrop == backdropBuilds && readout == frameReadout && picture.clipping == frameClipping)
 		return frameImage;
 	frameBackdrop = backdropBuilds;
 	frameReadout = readout;
-	frameClipping = monitor.clipping;
+	frameClipping = picture.clipping;
 	strokesStale = false;
 	if (frameImage.size() != base.size() || frameImage.format() != base.format())
 		frameImage = QImage(base.size(), base.format());
 	std::memcpy(frameImage.bits(), base.constBits(), size_t(base.sizeInBytes()));
 	frameImage.setDevicePixelRatio(base.devicePixelRatio());
 	copyReadout(frameImage, readout);
-	if (monitor.mode == ViewMode::Waveform)
+	if (picture.mode == ViewMode::Waveform)
 		forEachLane(content,
 			    [&](const QRectF &lane, int channel, bool) { paintLane(frameImage, lane, channel); });
 	return frameImage;
 }
 
-// Compares what the picture shows now with what the last repaint showed and
+// Compares what the picture shows now with what the last snapshot showed and
 // asks Qt for just those parts; the two views' requests of one tick still go
 // out in one flush.
-void WaveformView::scheduleRepaint(ColumnSpan plotChanged)
+void WaveformView::scheduleRepaint(const MonitorSnapshot &was)
 {
-	const Shown now{readoutText(),
-			meterFraction(monitor.rmsDb),
-			meterFraction(monitor.peakDb),
-			monitor.clipping,
-			waiting(),
-			monitor.stereo,
-			markerX()};
+	const MonitorSnapshot &now = picture;
 	// Waveform strokes may overshoot the plot: those pictures go whole.
-	const bool whole = !shownValid || now.stereo != shown.stereo ||
-			   (!plotChanged.empty() && monitor.mode == ViewMode::Waveform);
+	const bool whole = !pictureValid || now.mode != was.mode || now.stereo != was.stereo ||
+			   (!now.changed.empty() && now.mode == ViewMode::Waveform);
+	pictureValid = true;
+	if (whole) {
+		update();
+		return;
+	}
 	const QRectF content = viewgeometry::content(width(), height());
 	const QRect plot = around(content, kCurveReach);
 	QRegion dirty;
 	// A column's curve and fill reach into its neighbours' columns.
+	const ColumnSpan &plotChanged = now.changed;
 	if (!plotChanged.empty())
 		dirty += QRect(int(content.left()) + plotChanged.first - kCurveReach, plot.top(),
 			       plotChanged.last - plotChanged.first + 1 + 2 * kCurveReach, plot.height());
-	if (now.markerX != shown.markerX)
-		for (double x : {now.markerX, shown.markerX})
+	const double markerWas = markerX(was), markerNow = markerX(now);
+	if (markerNow != markerWas)
+		for (double x : {markerNow, markerWas})
 			if (x >= 0.0)
 				dirty += QRect(int(std::floor(x)) - 1, plot.top(), 3, plot.height());
-	if (now.readout != shown.readout || now.clipping != shown.clipping)
+	if (readoutText(now) != readoutText(was) || now.clipping != was.clipping)
 		dirty += QRect(0, 0, width(), kHeaderHeight);
-	if (now.meterRms != shown.meterRms || now.meterPeak != shown.meterPeak)
+	if (meterFraction(now.rmsDb) != meterFraction(was.rmsDb) ||
+	    meterFraction(now.peakDb) != meterFraction(was.peakDb))
 		dirty += around(viewgeometry::meter(content), 1);
-	if (now.waiting != shown.waiting)
+	if (now.waiting != was.waiting)
 		dirty += around(content, 0);
-	shown = now;
-	shownValid = true;
-	if (whole)
-		update();
-	else if (!dirty.isEmpty())
+	if (!dirty.isEmpty())
 		update(dirty);
-}
-
-bool WaveformView::waiting() const
-{
-	return QDateTime::currentMSecsSinceEpoch() - monitor.lastAudioMs > kWaitingAfterMs;
 }
 
 // Where a read-out text's pixels can lie on the backdrop, in device pixels:
@@ -146,7 +136,7 @@ void WaveformView::copyReadout(QImage &image, const QString &text)
 		readouts.clear();
 		readoutsBackdrop = backdropBuilds;
 	}
-	const QString key = monitor.clipping ? QStringLiteral("clip ") + text : text;
+	const QString key = picture.clipping ? QStringLiteral("clip ") + text : text;
 	auto strip = readouts.find(key);
 	if (strip == readouts.end())
 		strip = readouts.insert(key, drawReadoutStrip(text));
@@ -176,7 +166,7 @@ void WaveformView::paintReadout(QPainter &painter, const QString &text) const
 {
 	using namespace viewstyle;
 	painter.setFont(smallFont(font()));
-	painter.setPen(monitor.clipping ? clipRed : dimText);
+	painter.setPen(picture.clipping ? clipRed : dimText);
 	painter.drawText(viewgeometry::readout(width()), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
@@ -201,8 +191,8 @@ void WaveformView::drawFrame(QPainter &painter, const QImage &frame, const QRegi
 // place.
 const QImage &WaveformView::backdrop()
 {
-	const BackdropKey key{size(),         devicePixelRatioF(),           font(),         title, monitor.mode,
-			      monitor.stereo, mapTo(window(), QPoint(0, 0)), underlayChanges};
+	const BackdropKey key{size(),         devicePixelRatioF(),           font(),         title, picture.mode,
+			      picture.stereo, mapTo(window(), QPoint(0, 0)), underlayChanges};
 	if (key == backdropKey && !backdropCache.isNull())
 		return backdropCache;
 	backdropKey = key;
@@ -249,7 +239,7 @@ void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) con
 	// Grids lie under everything the plot draws; the read-out never meets them.
 	painter.setFont(smallFont(font()));
 	const QRectF content = viewgeometry::content(w, h);
-	if (monitor.mode == ViewMode::Spectrum)
+	if (picture.mode == ViewMode::Spectrum)
 		paintSpectrumGrid(painter, content);
 	else
 		forEachLane(content,
@@ -265,23 +255,25 @@ void WaveformView::paintBackdrop(QPainter &painter, const QRectF &meterRect) con
 
 QString WaveformView::readoutText() const
 {
+	return readoutText(picture);
+}
+
+QString WaveformView::readoutText(const MonitorSnapshot &s)
+{
 	using viewstyle::formatDb;
-	const SpectrumAnalyser &analyser = monitor.analyser;
-	if (monitor.mode == ViewMode::Spectrum) {
-		if (analyser.dominantHz > 0.0f)
-			return QStringLiteral("%1 Hz   %2")
-				.arg(std::lroundf(analyser.dominantHz))
-				.arg(formatDb(analyser.dominantDb));
+	if (s.mode == ViewMode::Spectrum) {
+		if (s.dominantHz > 0.0f)
+			return QStringLiteral("%1 Hz   %2").arg(std::lroundf(s.dominantHz)).arg(formatDb(s.dominantDb));
 		return QStringLiteral("\u2014");
 	}
-	return QStringLiteral("峰值 %1   有效值 %2").arg(formatDb(monitor.peakDb), formatDb(monitor.rmsDb));
+	return QStringLiteral("峰值 %1   有效值 %2").arg(formatDb(s.peakDb), formatDb(s.rmsDb));
 }
 
 void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 {
 	using namespace viewstyle;
-	const double r = meterFraction(monitor.rmsDb);
-	const double p = meterFraction(monitor.peakDb);
+	const double r = meterFraction(picture.rmsDb);
+	const double p = meterFraction(picture.peakDb);
 	const QRectF inner = meterRect.adjusted(1, 1, -1, -1);
 
 	if (r > 0.0) {
@@ -297,7 +289,7 @@ void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 	}
 	if (p > 0.0) {
 		const double y = inner.bottom() - inner.height() * p;
-		painter.setPen(linePen(monitor.peakDb >= meter::kClipPeakDb ? clipRed : peakLine));
+		painter.setPen(linePen(picture.peakDb >= meter::kClipPeakDb ? clipRed : peakLine));
 		painter.drawLine(QPointF(inner.left(), y), QPointF(inner.right(), y));
 	}
 }
@@ -305,12 +297,12 @@ void WaveformView::paintMeter(QPainter &painter, const QRectF &meterRect) const
 void WaveformView::paintOverlays(QPainter &painter, const QRectF &content) const
 {
 	using namespace viewstyle;
-	if (waiting()) {
+	if (picture.waiting) {
 		painter.setFont(smallFont(font()));
 		painter.setPen(dimText);
 		painter.drawText(content, Qt::AlignCenter, QStringLiteral("等待音频信号…"));
 	}
-	if (monitor.clipping) {
+	if (picture.clipping) {
 		painter.setFont(badgeFont(font()));
 		painter.setPen(clipRed);
 		painter.drawText(viewgeometry::badge(content), Qt::AlignRight | Qt::AlignVCenter,

@@ -85,7 +85,7 @@ LaneScale scaleOf(const QRectF &lane)
 // and without labels.
 void WaveformView::forEachLane(const QRectF &content, const LanePainter &paint) const
 {
-	if (!monitor.stereo) {
+	if (!picture.stereo) {
 		paint(content, 0, true);
 		return;
 	}
@@ -121,7 +121,7 @@ void WaveformView::paintLane(QImage &image, const QRectF &lane, int channel) con
 	using namespace viewstyle;
 	if (lane.height() <= 1)
 		return;
-	const WaveformHistory &history = monitor.history;
+	const std::vector<WaveColumn> &history = picture.waveform;
 	const int n = std::min<int>(std::max(int(lane.width()), 1), int(history.size()));
 	if (n <= 0)
 		return;
@@ -131,7 +131,7 @@ void WaveformView::paintLane(QImage &image, const QRectF &lane, int channel) con
 	const StrokeWriter writer(image);
 	const QRgb accent = premultipliedOf(accentColor), clip = premultipliedOf(clipRed);
 	for (int i = 0; i < n; i++) {
-		const WaveColumn &column = history.at(first + size_t(i));
+		const WaveColumn &column = history[first + size_t(i)];
 		const float lo = channel ? column.minR : column.minL;
 		const float hi = channel ? column.maxR : column.maxL;
 		const double yTop = scale.y(std::clamp(hi, -kOverRange, kOverRange));

@@ -2,8 +2,10 @@
 
 #include "view-geometry.hpp"
 
-#include <QDateTime>
 #include <QEvent>
+#include <QResizeEvent>
+
+#include <utility>
 
 namespace {
 
@@ -17,8 +19,6 @@ WaveformView::WaveformView(QWidget *parent) : QWidget(parent)
 	// repaints nothing under the view, which costs more than the view itself.
 	setAttribute(Qt::WA_OpaquePaintEvent, true);
 	setMinimumHeight(kMinimumHeight);
-	clock.start();
-	monitor.lastTickMs = clock.elapsed();
 }
 
 WaveformView::~WaveformView() = default;
@@ -36,7 +36,8 @@ QSize WaveformView::minimumSizeHint() const
 void WaveformView::resizeEvent(QResizeEvent *event)
 {
 	QWidget::resizeEvent(event);
-	monitor.updateColumnWidth(contentWidth());
+	if (event->size().width() != event->oldSize().width())
+		emit plotResized();
 	repaintAll();
 }
 
@@ -57,25 +58,6 @@ void WaveformView::showEvent(QShowEvent *event)
 	forgetPicture();
 }
 
-// The next tick repaints all of it.
-void WaveformView::reset()
-{
-	monitor.reset();
-	forgetPicture();
-}
-
-void WaveformView::setMode(ViewMode m)
-{
-	if (monitor.setMode(m))
-		repaintAll();
-}
-
-void WaveformView::attachTap(SampleTap *t)
-{
-	monitor.attachTap(t);
-	forgetPicture();
-}
-
 // The panel sets the title again every half second: only a new one repaints.
 void WaveformView::setAccentColor(const QColor &color)
 {
@@ -93,24 +75,25 @@ void WaveformView::setTitle(const QString &text)
 	repaintAll();
 }
 
-void WaveformView::tick()
+void WaveformView::setSnapshot(const MonitorSnapshot &next)
 {
-	const TickTime now{clock.elapsed(), QDateTime::currentMSecsSinceEpoch()};
-	const ColumnSpan plotChanged = monitor.tick(now, contentWidth(), isVisible());
-	strokesStale |= !plotChanged.empty();
+	// The two swap, and the new one is copied into the old one's buffers.
+	std::swap(previous, picture);
+	picture = next;
+	strokesStale |= !picture.changed.empty() || picture.mode != previous.mode;
 	if (isVisible())
-		scheduleRepaint(plotChanged);
+		scheduleRepaint(previous);
 }
 
-int WaveformView::contentWidth() const
+int WaveformView::plotColumns() const
 {
 	return int(viewgeometry::content(width(), height()).width());
 }
 
-// What the last picture showed no longer says what the next one shows.
+// What is on screen no longer says what the next picture shows.
 void WaveformView::forgetPicture()
 {
-	shownValid = false;
+	pictureValid = false;
 	strokesStale = true;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QHash>
 #include <QImage>
@@ -15,32 +14,35 @@
 
 #include <functional>
 
-class SampleTap;
-
-// One live display of an audio stream: the view of a StreamMonitor, ticked 30
-// times a second, drawn as a spectrum or a scrolling waveform. It repaints
-// only what changed, and paints every pixel of itself, the dock's own
-// background in its rounded corners included, so that Qt never has to repaint
-// what lies beneath it.
+// One live display of an audio stream: a picture of the snapshot its owner
+// gives it about 30 times a second, drawn as a spectrum or a scrolling
+// waveform. It repaints only what differs from the last snapshot, and paints
+// every pixel of itself, the dock's own background in its rounded corners
+// included, so that Qt never has to repaint what lies beneath it.
 class WaveformView : public QWidget {
 	Q_OBJECT
 
 public:
-	static constexpr int kRingSize = StreamMonitor::kRingSize;
-	static constexpr double kHistorySeconds = StreamMonitor::kHistorySeconds;
-
 	explicit WaveformView(QWidget *parent = nullptr);
 	~WaveformView() override;
 
 	QSize sizeHint() const override;
 	QSize minimumSizeHint() const override;
 
-	void tick();
-	void reset();
-	void setMode(ViewMode m);
-	void attachTap(SampleTap *t);
+	// Shows what the stream's monitor saw at its last tick.
+	void setSnapshot(const MonitorSnapshot &next);
+	const MonitorSnapshot &snapshot() const { return picture; }
+	// The plot's width in columns, which sets the waveform's time scale.
+	int plotColumns() const;
 	void setAccentColor(const QColor &color);
 	void setTitle(const QString &text);
+	const QString &currentTitle() const { return title; }
+	QString readoutText() const;
+	static QString readoutText(const MonitorSnapshot &s);
+
+signals:
+	// The plot has a new width: the owner's next snapshot should follow it.
+	void plotResized();
 
 protected:
 	void paintEvent(QPaintEvent *event) override;
@@ -49,16 +51,11 @@ protected:
 	void showEvent(QShowEvent *event) override;
 
 private:
-	friend struct WaveformViewTestAccess;
-
-	int contentWidth() const; // the plot's width, which sets the waveform's time scale
-	void scheduleRepaint(ColumnSpan plotChanged);
-	double markerX() const;
+	void scheduleRepaint(const MonitorSnapshot &was);
+	double markerX(const MonitorSnapshot &s) const;
 	void forgetPicture();
 	void repaintAll();
 
-	QString readoutText() const;
-	bool waiting() const;
 	const QImage &backdrop();
 	QImage underlay() const;
 	const QImage &frame(const QRectF &content);
@@ -81,23 +78,12 @@ private:
 	using LanePainter = std::function<void(const QRectF &lane, int channel, bool labels)>;
 	void forEachLane(const QRectF &content, const LanePainter &paint) const;
 
-	StreamMonitor monitor; // the tap, the mode and every level and picture drawn
+	MonitorSnapshot picture;  // the snapshot drawn: every level and plot
+	MonitorSnapshot previous; // the one before, which the picture on screen may still show
 	QString title;
 	QColor accentColor = viewstyle::inputAccent;
-	QElapsedTimer clock;
-
-	// What the last scheduled picture showed besides the plot.
-	struct Shown {
-		QString readout;
-		double meterRms = -1.0;
-		double meterPeak = -1.0;
-		bool clipping = false;
-		bool waiting = false;
-		bool stereo = false;
-		double markerX = -1.0; // the dominant frequency's dashed line, -1 for none
-	};
-	Shown shown;
-	bool shownValid = false;
+	// What is on screen is the previous snapshot's: a partial repaint suffices.
+	bool pictureValid = false;
 
 	// What does not change between frames, drawn once and kept until one of
 	// the things it was drawn from changes.

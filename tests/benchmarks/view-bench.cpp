@@ -50,13 +50,15 @@ void feed(SampleTap &tap, uint64_t &phase)
 void measure(ViewMode mode, int w, int h)
 {
 	SampleTap taps[2];
+	StreamMonitor monitors[2] = {StreamMonitor(&taps[0]), StreamMonitor(&taps[1])};
 	WaveformView views[2];
 	QImage images[2];
+	QElapsedTimer clock;
+	clock.start();
 	for (int v = 0; v < 2; v++) {
 		views[v].resize(w, h);
 		views[v].setTitle(v ? "Master mix" : "Demo tone");
-		views[v].setMode(mode);
-		views[v].attachTap(&taps[v]);
+		monitors[v].setMode(mode);
 		views[v].show(); // a view nobody sees analyses nothing
 		const qreal ratio = views[v].devicePixelRatioF();
 		images[v] = QImage(QSize(w, h) * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -71,8 +73,9 @@ void measure(ViewMode mode, int w, int h)
 			for (SampleTap &tap : taps)
 				feed(tap, phase);
 			const double t0 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
-			for (WaveformView &view : views)
-				view.tick();
+			const TickTime now{clock.elapsed(), clock.elapsed()};
+			for (int v = 0; v < 2; v++)
+				views[v].setSnapshot(monitors[v].tick(now, views[v].plotColumns(), true));
 			const double t1 = cpuMicros(CLOCK_THREAD_CPUTIME_ID);
 			for (QImage &image : images)
 				image.fill(Qt::transparent);

@@ -8,6 +8,7 @@
 
 #include <media-io/media-io-defs.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -59,11 +60,16 @@ void push(SampleTap &tap, Input &in)
 	tap.push(nullPlanes == 0xff ? nullptr : pointers, channels, frames, gain);
 }
 
-void check(const StreamMonitor &m)
+void check(const MonitorSnapshot &s, int width)
 {
-	if (std::isnan(m.peakDb) || std::isnan(m.rmsDb) || std::isnan(m.analyser.dominantDb))
+	if (std::isnan(s.peakDb) || std::isnan(s.rmsDb) || std::isnan(s.dominantDb))
 		std::abort();
-	for (float level : m.analyser.levels())
+	if (!s.changed.empty() && (s.changed.first < 0 || s.changed.last < s.changed.first))
+		std::abort();
+	const size_t columns = size_t(std::max(width, 1));
+	if ((s.spectrumReady && s.columns.size() != columns) || s.waveform.size() > columns)
+		std::abort();
+	for (float level : s.columns)
 		if (std::isnan(level))
 			std::abort();
 }
@@ -73,8 +79,7 @@ void check(const StreamMonitor &m)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
 	SampleTap tap;
-	StreamMonitor monitor;
-	monitor.attachTap(&tap);
+	StreamMonitor monitor(&tap);
 	Input in(data, size);
 	int64_t now = 0;
 	while (!in.empty()) {
@@ -89,12 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		case 3: {
 			now += in.take<uint16_t>();
 			const int width = int(in.take<int16_t>());
-			const ColumnSpan changed = monitor.tick({now, now}, width, in.take<uint8_t>() & 1);
-			if (!changed.empty() && (changed.first < 0 || changed.last < changed.first))
-				std::abort();
-			check(monitor);
-			if (width > 0 && monitor.mode == ViewMode::Spectrum)
-				monitor.spectrumColumns(width);
+			check(monitor.tick({now, now}, width, in.take<uint8_t>() & 1), width);
 			break;
 		}
 		case 4:
