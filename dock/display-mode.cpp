@@ -6,41 +6,42 @@
 
 #include <QComboBox>
 
-// The mode list and the stored "DisplayMode" count Spectrum first (0) and
-// Waveform second (1); only 1 means Waveform, anything else Spectrum.
+// The mode list and the stored "DisplayMode" number the modes as ViewMode
+// does: only 1 means Waveform, anything else Spectrum.
 namespace {
-constexpr int kWaveformIndex = 1;
+ViewMode modeNumbered(int64_t number)
+{
+	return number == int64_t(ViewMode::Waveform) ? ViewMode::Waveform : ViewMode::Spectrum;
 }
+} // namespace
 
 void Tovrin::onModeChanged(int index)
 {
 	if (updatingControls || binding.shuttingDown())
 		return;
-	setDisplayMode(index == kWaveformIndex ? 1 : 0, true);
+	setDisplayMode(modeNumbered(index), true);
 }
 
-void Tovrin::setDisplayMode(int index, bool persist)
+void Tovrin::setDisplayMode(ViewMode mode, bool persist)
 {
-	const bool waveform = index == kWaveformIndex;
-	applyDisplayMode(waveform);
+	applyDisplayMode(mode);
 	if (persist)
-		profilesettings::writeInt("DisplayMode", waveform ? 1 : 0);
+		profilesettings::writeInt("DisplayMode", int64_t(mode));
 }
 
 // Read once per panel and applied without writing back, so a first start
 // leaves the profile untouched.
 void Tovrin::restoreDisplayMode()
 {
-	setDisplayMode(profilesettings::readInt("DisplayMode"), false);
+	setDisplayMode(modeNumbered(profilesettings::readInt("DisplayMode")), false);
 }
 
-void Tovrin::applyDisplayMode(bool waveform)
+void Tovrin::applyDisplayMode(ViewMode mode)
 {
 	updatingControls = true;
 	if (modeCombo)
-		modeCombo->setCurrentIndex(waveform ? 1 : 0);
+		modeCombo->setCurrentIndex(int(mode));
 	updatingControls = false;
-	const ViewMode mode = waveform ? ViewMode::Waveform : ViewMode::Spectrum;
 	if (inputMonitor.setMode(mode))
 		showNow(inputMonitor, inputView);
 	if (masterMonitor.setMode(mode))

@@ -83,9 +83,9 @@ private:
 	void followProfile();
 	void carryOut(const BindingStep &step);
 
-	void setDisplayMode(int index, bool persist);
+	void setDisplayMode(ViewMode mode, bool persist);
 	void restoreDisplayMode();
-	void applyDisplayMode(bool waveform);
+	void applyDisplayMode(ViewMode mode);
 
 	QComboBox *sourceCombo = nullptr;
 	QComboBox *modeCombo = nullptr;

@@ -11,7 +11,7 @@ constexpr float kSilentMultiplier = 0.000001f;
 
 float dbFromSlider(int value)
 {
-	return float(value) / 10.0f - 60.0f;
+	return float(value) / kUnitsPerDb + kSliderBottomDb;
 }
 
 float multiplierFromSlider(int value)
@@ -23,9 +23,9 @@ float multiplierFromSlider(int value)
 
 SliderPosition sliderFromVolume(float multiplier)
 {
-	float db = multiplier > kSilentMultiplier ? 20.0f * log10f(multiplier) : kFloorDb;
-	db = std::clamp(db, kFloorDb, 0.0f);
-	const long value = lroundf((db - kFloorDb) * 10.0f);
+	float db = multiplier > kSilentMultiplier ? 20.0f * log10f(multiplier) : kSliderBottomDb;
+	db = std::clamp(db, kSliderBottomDb, 0.0f);
+	const long value = lroundf((db - kSliderBottomDb) * kUnitsPerDb);
 	return {int(std::clamp<long>(value, 0, kSliderMax)), db};
 }
 

@@ -5,8 +5,9 @@
 // The volume slider's scale: 0.1 dB a unit, 600 is 0 dB (unity), 0 is silence.
 namespace volumescale {
 
-constexpr int kSliderMax = 600;
-constexpr float kFloorDb = -60.0f;
+constexpr float kSliderBottomDb = -60.0f; // the lowest audible position
+constexpr float kUnitsPerDb = 10.0f;
+constexpr int kSliderMax = int(-kSliderBottomDb * kUnitsPerDb); // 0 dB
 
 struct SliderPosition {
 	int value; // 0 to 600

@@ -1,6 +1,7 @@
 #include "fft.hpp"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -34,7 +35,7 @@ Fft::Fft(int size) : n(size)
 	twiddleRe.reserve(size_t(n));
 	twiddleIm.reserve(size_t(n));
 	for (int len = 4; len <= n; len <<= 1) {
-		const double angle = -2.0 * M_PI / len;
+		const double angle = -2.0 * std::numbers::pi / len;
 		const float c = float(std::cos(angle)), s = float(std::sin(angle));
 		float wr = 1.0f, wi = 0.0f;
 		for (int t = 0; t < len / 2; t++) {

@@ -7,12 +7,12 @@ namespace meter {
 
 namespace {
 
-// Below this a level reads as silence rather than about -140 dB.
-constexpr float kAudibleFloor = 1e-7f;
+// Below this an amplitude reads as silence rather than about -140 dB.
+constexpr float kQuietestAmplitude = 1e-7f;
 
 float toDb(float amplitude)
 {
-	return amplitude > kAudibleFloor ? 20.0f * std::log10(amplitude) : kSilenceDb;
+	return amplitude > kQuietestAmplitude ? 20.0f * std::log10(amplitude) : kSilenceDb;
 }
 
 void accumulate(const std::vector<float> &samples, float &peak, double &sum)

@@ -1,39 +1,43 @@
 #include "spectrum-analyser.hpp"
 
+#include "spectrum-columns.hpp"
+
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <limits>
 
 namespace {
 
 constexpr double kFallDbPerSecond = 55.0;
 // A full-scale sine centred on a bin reads 0 dB: the Hann window halves the
-// amplitude and the transform gathers N/2 of it into the bin, so N/4 = 2048.
-constexpr float kMagnitudeScale = 1.0f / 2048.0f;
-// Every magnitude below this reads the floor, whatever its exact logarithm
-// (20 log10 of it is -90.006 dB), so its logarithm is not taken. Below it lie
-// the silent magnitudes, which read the floor too, and so does a NaN.
-constexpr float kFloorMagnitude = 3.16e-5f;
+// amplitude and the transform gathers N/2 of it into the bin, so N/4.
+constexpr float kMagnitudeScale = 1.0f / float(SpectrumAnalyser::kSize / 4);
+// Every magnitude below this reads the floor, whatever its exact logarithm,
+// so its logarithm is not taken: it lies a little below the floor, so that no
+// rounding of the logarithm can lift a magnitude beneath it above the floor.
+// Below it lie the silent magnitudes, which read the floor too, and so does a
+// NaN.
+constexpr float kBelowFloorDb = 0.005f;
+const float kFloorMagnitude = std::pow(10.0f, (SpectrumAnalyser::kSpectrumFloorDb - kBelowFloorDb) / 20.0f);
 // Samples far beyond full scale overflow the squares to infinity, a level
 // that would never fall: such a bin reads the loudest level a finite
 // magnitude can have.
 const float kCeilingDb = 20.0f * std::log10(std::numeric_limits<float>::max());
-constexpr double kLowestHz = 20.0;
-constexpr double kHighestHz = 20000.0;
 
 } // namespace
 
 SpectrumAnalyser::SpectrumAnalyser()
-	: fft(kSize), hannWindow(kSize), fftRe(kSize, 0.0f), fftIm(kSize, 0.0f), spectrumDb(kBins, kFloorDb)
+	: fft(kSize), hannWindow(kSize), fftRe(kSize, 0.0f), fftIm(kSize, 0.0f), spectrumDb(kBins, kSpectrumFloorDb)
 {
 	// Symmetric Hann: both end points are 0.
 	for (int i = 0; i < kSize; i++)
-		hannWindow[size_t(i)] = float(0.5 - 0.5 * std::cos(2.0 * M_PI * i / (kSize - 1)));
+		hannWindow[size_t(i)] = float(0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / (kSize - 1)));
 }
 
 void SpectrumAnalyser::reset()
 {
-	std::fill(spectrumDb.begin(), spectrumDb.end(), kFloorDb);
+	std::fill(spectrumDb.begin(), spectrumDb.end(), kSpectrumFloorDb);
 	dominantHz = 0.0f;
 	dominantDb = meter::kSilenceDb;
 }
@@ -64,20 +68,20 @@ bool SpectrumAnalyser::updateLevels(uint32_t sampleRate, float fall, bool silent
 	int bestBin = -1;
 	bool changed = false;
 	for (int k = 1; k < kBins; k++) {
-		float level = kFloorDb;
+		float level = kSpectrumFloorDb;
 		if (!silent) {
 			const float m =
 				std::sqrt(fftRe[size_t(k)] * fftRe[size_t(k)] + fftIm[size_t(k)] * fftIm[size_t(k)]) *
 				kMagnitudeScale;
 			if (m >= kFloorMagnitude)
-				level = std::clamp(20.0f * std::log10(m), kFloorDb, kCeilingDb);
+				level = std::clamp(20.0f * std::log10(m), kSpectrumFloorDb, kCeilingDb);
 		}
 		float &db = spectrumDb[size_t(k)];
 		const float was = db;
-		db = level >= db ? level : std::max(db - fall, kFloorDb);
+		db = level >= db ? level : std::max(db - fall, kSpectrumFloorDb);
 		changed |= db != was;
 		const double hz = k * double(sampleRate) * (1.0 / kSize);
-		if (hz >= kLowestHz && hz <= kHighestHz && db > best) {
+		if (hz >= spectrumaxis::kLowHz && hz <= spectrumaxis::kHighHz && db > best) {
 			best = db;
 			bestBin = k;
 		}

@@ -12,7 +12,7 @@ class SpectrumAnalyser {
 public:
 	static constexpr int kSize = 8192;
 	static constexpr int kBins = kSize / 2;
-	static constexpr float kFloorDb = -90.0f;
+	static constexpr float kSpectrumFloorDb = -90.0f; // the plot's bottom edge
 
 	SpectrumAnalyser();
 

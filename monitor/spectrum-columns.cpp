@@ -23,7 +23,7 @@ ColumnSpan SpectrumColumns::update(const std::vector<float> &bins, int n, uint32
 	}
 	for (int i = 0; i < n; i++) {
 		const auto [lo, hi] = ranges[size_t(i)];
-		const float level = std::max(SpectrumAnalyser::kFloorDb,
+		const float level = std::max(SpectrumAnalyser::kSpectrumFloorDb,
 					     *std::max_element(bins.begin() + lo, bins.begin() + hi + 1));
 		float &column = columnLevels[size_t(i)];
 		if (level == column)

@@ -5,11 +5,12 @@
 #include <utility>
 #include <vector>
 
-// The plot's logarithmic frequency axis: 20 Hz at the left edge, 20 kHz at the
-// right, ln(1000) between them.
+// The audible range the spectrum shows, on a logarithmic axis: 20 Hz at the
+// plot's left edge, 20 kHz at its right, ln(1000) between them.
 namespace spectrumaxis {
 constexpr double kLowHz = 20.0;
-inline const double kDecades = std::log(1000.0);
+constexpr double kHighHz = 20000.0;
+inline const double kDecades = std::log(kHighHz / kLowHz);
 } // namespace spectrumaxis
 
 // A run of pixel columns, first to last; empty when last < first.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 using namespace viewstyle;
 
@@ -58,7 +59,7 @@ protected:
 	{
 		std::vector<float> v = std::vector<float>(size_t(n));
 		for (int i = 0; i < n; i++)
-			v[size_t(i)] = amplitude * float(std::sin(2.0 * M_PI * hz * i / 48000.0));
+			v[size_t(i)] = amplitude * float(std::sin(2.0 * std::numbers::pi * hz * i / 48000.0));
 		return v;
 	}
 	QImage paint() { return probe::render(view); }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <complex>
 #include <cstring>
 #include <random>
@@ -28,7 +29,7 @@ std::vector<float> sine(double hz, float amplitude, int n = N)
 {
 	std::vector<float> v = std::vector<float>(size_t(n));
 	for (int i = 0; i < n; i++)
-		v[size_t(i)] = amplitude * float(std::sin(2.0 * M_PI * hz * i / 48000.0));
+		v[size_t(i)] = amplitude * float(std::sin(2.0 * std::numbers::pi * hz * i / 48000.0));
 	return v;
 }
 
@@ -56,7 +57,7 @@ TEST(Fft, AgreesWithADoublePrecisionDftOnRandomInput)
 	for (int k = 0; k < n; k++) {
 		std::complex<double> sum = 0.0;
 		for (int i = 0; i < n; i++)
-			sum += x[size_t(i)] * std::polar(1.0, -2.0 * M_PI * double(i) * k / n);
+			sum += x[size_t(i)] * std::polar(1.0, -2.0 * std::numbers::pi * double(i) * k / n);
 		peak = std::max(peak, std::abs(sum));
 		worst = std::max(worst, std::abs(sum - std::complex<double>(re[size_t(k)], im[size_t(k)])));
 	}
@@ -83,7 +84,7 @@ TEST(Fft, KnownTransforms)
 
 	// A cosine of exactly 64 cycles: N/2 in bins 64 and N-64, nothing else.
 	for (int i = 0; i < N; i++) {
-		re[size_t(i)] = float(std::cos(2.0 * M_PI * 64.0 * i / N));
+		re[size_t(i)] = float(std::cos(2.0 * std::numbers::pi * 64.0 * i / N));
 		im[size_t(i)] = 0.0f;
 	}
 	fft.transform(re.data(), im.data());

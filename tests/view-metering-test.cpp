@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -177,8 +178,8 @@ TEST_F(MonitorTick, NoTransformRunsUnseenAndTheFirstSeenTickIsCurrent)
 {
 	std::vector<float> low(StreamMonitor::kRingSize), high(StreamMonitor::kRingSize);
 	for (size_t i = 0; i < low.size(); i++) {
-		low[i] = 0.5f * float(std::sin(2.0 * M_PI * 1000.0 * double(i) / 48000.0));
-		high[i] = 0.5f * float(std::sin(2.0 * M_PI * 5000.0 * double(i) / 48000.0));
+		low[i] = 0.5f * float(std::sin(2.0 * std::numbers::pi * 1000.0 * double(i) / 48000.0));
+		high[i] = 0.5f * float(std::sin(2.0 * std::numbers::pi * 5000.0 * double(i) / 48000.0));
 	}
 	push(tap, low);
 	EXPECT_FALSE(tickAfter(0.03, false));

@@ -15,7 +15,7 @@ namespace {
 
 using spectrumaxis::kDecades;
 using spectrumaxis::kLowHz;
-constexpr double kPlotDepthDb = -double(SpectrumAnalyser::kFloorDb); // 0 dB at the top, the floor at the bottom
+constexpr double kPlotDepthDb = -double(SpectrumAnalyser::kSpectrumFloorDb); // 0 dB at the top, the floor at the bottom
 constexpr double kLabelWidth = 34.0;
 // Columns beyond a repaint's edges where a partial fill of the area is closed.
 constexpr int kFillMargin = 2;

@@ -22,11 +22,14 @@ inline QRectF readout(int w)
 	return QRectF(10, 5, w - 20, 18);
 }
 
-// The plot: a 10 px left margin, a 28 px header, 20 px below for frequency
+// The title, read-out and badge row above the plot.
+constexpr int kHeaderHeight = 28;
+
+// The plot: a 10 px left margin, the header, 20 px below for frequency
 // labels, and on the right a 9 px gap, the 9 px meter and a 10 px margin.
 inline QRectF content(int w, int h)
 {
-	return QRectF(10, 28, std::max(w - 38, 1), std::max(h - 48, 1));
+	return QRectF(10, kHeaderHeight, std::max(w - 38, 1), std::max(h - kHeaderHeight - 20, 1));
 }
 
 inline QRectF meter(const QRectF &content)

@@ -20,8 +20,6 @@ constexpr int kFrameRadius = 6;
 constexpr qsizetype kReadoutsKept = 12;
 // Pixels a glyph may reach beyond its text's advance.
 constexpr double kGlyphOverhang = 8.0;
-// The title, read-out and badge row above the plot.
-constexpr int kHeaderHeight = 28;
 // The antialiased curve and its pen reach this far past the plot's edges.
 constexpr int kCurveReach = 2;
 
@@ -105,7 +103,7 @@ void WaveformView::scheduleRepaint(const MonitorSnapshot &was)
 			if (x >= 0.0)
 				dirty += QRect(int(std::floor(x)) - 1, plot.top(), 3, plot.height());
 	if (readoutText(now) != readoutText(was) || now.clipping != was.clipping)
-		dirty += QRect(0, 0, width(), kHeaderHeight);
+		dirty += QRect(0, 0, width(), viewgeometry::kHeaderHeight);
 	if (meterFraction(now.rmsDb) != meterFraction(was.rmsDb) ||
 	    meterFraction(now.peakDb) != meterFraction(was.peakDb))
 		dirty += around(viewgeometry::meter(content), 1);

@@ -1,12 +1,15 @@
 #include "view-style.hpp"
 
+#include "monitor/level-meter.hpp"
+
 #include <algorithm>
 
 namespace viewstyle {
 
 namespace {
-constexpr float kMinusInfinityDb = -119.0f;
-}
+// A dB above the silence every meter rests on reads as silence too.
+constexpr float kMinusInfinityDb = meter::kSilenceDb + 1.0f;
+} // namespace
 
 QPen linePen(const QColor &color, qreal width, Qt::PenStyle style)
 {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -40,8 +41,8 @@ void feed(SampleTap &tap, uint64_t &phase)
 {
 	std::vector<float> l(kBlock), r(kBlock);
 	for (uint32_t i = 0; i < kBlock; i++, phase++) {
-		l[i] = 0.5f * float(std::sin(2.0 * M_PI * 1000.0 * double(phase) / 48000.0));
-		r[i] = 0.5f * float(std::sin(2.0 * M_PI * 220.0 * double(phase) / 48000.0));
+		l[i] = 0.5f * float(std::sin(2.0 * std::numbers::pi * 1000.0 * double(phase) / 48000.0));
+		r[i] = 0.5f * float(std::sin(2.0 * std::numbers::pi * 220.0 * double(phase) / 48000.0));
 	}
 	const float *planes[] = {l.data(), r.data()};
 	tap.push(planes, 2, kBlock, 1.0f);

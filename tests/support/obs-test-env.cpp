@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include <cmath>
+#include <numbers>
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -125,7 +126,7 @@ void feedTone(obs_source_t *source, uint32_t frames, float amplitude, uint64_t t
 {
 	std::vector<float> left(frames), right(frames);
 	for (uint32_t i = 0; i < frames; i++)
-		left[i] = right[i] = amplitude * float(std::sin(2.0 * M_PI * 1000.0 * i / kRateHz));
+		left[i] = right[i] = amplitude * float(std::sin(2.0 * std::numbers::pi * 1000.0 * i / kRateHz));
 	obs_source_audio audio = {};
 	audio.data[0] = reinterpret_cast<const uint8_t *>(left.data());
 	audio.data[1] = reinterpret_cast<const uint8_t *>(right.data());

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct ReferenceAnalysis {
 	ReferenceAnalysis()
 	{
 		for (int i = 0; i < N; i++)
-			hann[size_t(i)] = float(0.5 - 0.5 * std::cos(2.0 * M_PI * i / 8191.0));
+			hann[size_t(i)] = float(0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / 8191.0));
 	}
 
 	void analyse(const std::vector<float> &ring, int ringPos, uint32_t rate, double dt)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 // The transform exactly as first written down: bit reversal, then for each
@@ -19,7 +20,7 @@ inline void referenceFft(float *re, float *im, int n)
 		}
 	}
 	for (int len = 2; len <= n; len <<= 1) {
-		const double angle = -2.0 * M_PI / len;
+		const double angle = -2.0 * std::numbers::pi / len;
 		const float c = float(std::cos(angle)), s = float(std::sin(angle));
 		for (int b = 0; b < n; b += len) {
 			float wr = 1.0f, wi = 0.0f;
