@@ -11,7 +11,8 @@
 # that OBS_COST_MODULE names), placeholder (a dock of the same id, size and
 # place that never repaints) or none (no dock). The module of CASE default-floor,
 # large-floor or dpr2-floor is the helper's dock that fills two areas of the
-# views' size there whole at every tick.
+# views' size there whole at every tick; that of default-nomixer is the
+# placeholder with OBS's own Audio Mixer dock hidden.
 
 # The module and the helper, built in BUILD (the release configuration).
 bench_build() { # bench_build BUILD
@@ -30,7 +31,8 @@ bench_session_start() {
 	rm -rf "$work/home-$case-$variant"
 	obs_session_prepare "$build" "$work/home-$case-$variant" $empty
 	local plugins=$OBS_HOME/.config/obs-studio/plugins
-	[ "$variant" = module ] && [ "$case" = "${case%-floor}" ] || rm -rf "$plugins/tovrin"
+	[ "$variant" = module ] && [ "$case" = "${case%-floor}" ] && [ "$case" = "${case%-nomixer}" ] ||
+		rm -rf "$plugins/tovrin"
 	# Another build of the module in its place, to hold two versions side by side.
 	[ "$variant" = module ] && [ -n "${OBS_COST_MODULE:-}" ] && cp "$OBS_COST_MODULE" "$plugins/tovrin/bin/64bit/tovrin.so"
 	[ "$variant" = none ] || obs_session_add_helper "$build"
@@ -41,6 +43,7 @@ bench_session_start() {
 	local vars=()
 	[ "$variant" = placeholder ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=1)
 	[ "$variant" = module ] && [ "$case" != "${case%-floor}" ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=2)
+	[ "$variant" = module ] && [ "$case" != "${case%-nomixer}" ] && vars+=(TOVRIN_BENCH_PLACEHOLDER=1 TOVRIN_BENCH_HIDE_MIXER=1)
 	# The views' size in the product at each dock size.
 	case $case in
 	large*) vars+=(TOVRIN_BENCH_DOCK=800x1000 TOVRIN_BENCH_VIEWS=784x409) ;;
@@ -50,7 +53,7 @@ bench_session_start() {
 	[ "$case" = closed ] && vars+=(TOVRIN_BENCH_HIDE=1)
 	export "${vars[@]}"
 	obs_session_start
-	unset TOVRIN_BENCH_PLACEHOLDER TOVRIN_BENCH_DOCK TOVRIN_BENCH_VIEWS QT_SCALE_FACTOR TOVRIN_BENCH_HIDE
+	unset TOVRIN_BENCH_PLACEHOLDER TOVRIN_BENCH_DOCK TOVRIN_BENCH_VIEWS QT_SCALE_FACTOR TOVRIN_BENCH_HIDE TOVRIN_BENCH_HIDE_MIXER
 	obs_session_wait_log '==== Startup complete' 60 || return 1
 	sleep 1
 	obs_session_fill_screen

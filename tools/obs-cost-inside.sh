@@ -20,7 +20,7 @@ bench_build "$build" || exit 1
 mkdir -p "$work"
 : >"$results"
 
-baseline_of() { case $1 in *-spectrum | *-waveform | *-floor) echo "${1%-*}" ;; *) echo "$1" ;; esac; }
+baseline_of() { case $1 in *-spectrum | *-waveform | *-floor | *-nomixer) echo "${1%-*}" ;; *) echo "$1" ;; esac; }
 
 # One start of OBS: VARIANT is module, placeholder or none.
 measure() { # measure CASE VARIANT
@@ -79,7 +79,7 @@ for line in open(sys.argv[1]):
         rnd, case, variant, cpu, rss, main = line.split(maxsplit=6)[:6]
         runs.setdefault((case, variant), {})[rnd] = (float(cpu), float(rss), float(main))
 def base(case):
-    return case.rsplit("-", 1)[0] if case.endswith(("-spectrum", "-waveform", "-floor")) else case
+    return case.rsplit("-", 1)[0] if case.endswith(("-spectrum", "-waveform", "-floor", "-nomixer")) else case
 def spread(xs):
     return f"{statistics.median(xs):+6.2f} ({min(xs):+.2f} to {max(xs):+.2f})"
 print()

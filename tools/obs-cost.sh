@@ -8,7 +8,8 @@
 # dpr2-spectrum dpr2-waveform closed silent (all by default), and
 # default-floor, large-floor and dpr2-floor: a dock filling two areas of the
 # views' size whole at every tick, the least that views changing whole 30
-# times a second can cost.
+# times a second can cost; and default-nomixer: the placeholder dock with OBS's
+# own Audio Mixer dock hidden, what OBS's own meters cost beside ours.
 # OBS_COST_SETTLE and OBS_COST_SECONDS set the settling time and the window;
 # OBS_COST_MODULE=FILE measures that tovrin.so (a path in the build
 # environment) instead of the one built, to compare two versions.

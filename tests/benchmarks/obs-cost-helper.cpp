@@ -11,6 +11,7 @@
 //   TOVRIN_BENCH_DOCK=WxH        size the docked dock "tovrin", an empty dock
 //                                below it taking the rest of its area's height
 //   TOVRIN_BENCH_HIDE=1          close it once it is placed
+//   TOVRIN_BENCH_HIDE_MIXER=1    close OBS's own Audio Mixer dock
 //   TOVRIN_BENCH_TEXTS=1         log the dock's texts, for the tests
 // It logs "[tovrin-bench] placed ..." with the sizes it got, and each text as
 // "[tovrin-bench] text: ...".
@@ -153,6 +154,9 @@ void place()
 		QTimer::singleShot(kReportDelayMs / 4, resize);
 		QTimer::singleShot(kReportDelayMs / 2, resize);
 	}
+	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE_MIXER"))
+		if (auto *mixer = mainWindow()->findChild<QDockWidget *>(QStringLiteral("mixerDock")))
+			mixer->close();
 	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE"))
 		QTimer::singleShot(kReportDelayMs * 3 / 4, [d] { d->toggleViewAction()->activate(QAction::Trigger); });
 	QTimer::singleShot(kReportDelayMs, report);
