@@ -55,8 +55,7 @@ no_faults_beyond() { # no_faults_beyond LOG BARE_LOG
 
 # A key of the dock's section in the profile the tests use.
 profile_value() { # profile_value KEY [PROFILE]
-	sed -n '/^\[Tovrin\]/,/^\[/p' "$OBS_HOME/.config/obs-studio/basic/profiles/${2:-Tovrin}/basic.ini" |
-		sed -n "s/^$1=//p"
+	python3 "$tools/obs_home.py" profile-get "$OBS_HOME" Tovrin "$1" "${2:-Tovrin}"
 }
 
 # Whether the profile's saved source is the demo scene's tone.

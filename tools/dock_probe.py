@@ -12,68 +12,70 @@ CROP.png, saves the dock's area.
 
 controls-change prints the box (x0 y0 x1 y1) of what changed in the rows of
 controls above the upper view, or "none".
-Colours are the views' own palette; only ImageMagick's convert is needed.
+The views' palette and geometry are read from their C++ headers.
 """
 import math
-import subprocess
+import os
+import re
 import sys
 
-FRAME_FILL = (13, 17, 23)
-METER_BACK = (20, 26, 35)
-METER_GREEN = (46, 204, 113)
-DIM_TEXT = (125, 134, 148)
-TITLE_TEXT = (201, 209, 217)
-CLIP_RED = (255, 95, 86)
-FREQ_GRID = (22, 29, 39)
-GRID_LINE = (28, 36, 49)
-ZERO_LINE = (44, 54, 70)
-ACCENTS = ((61, 213, 152), (77, 157, 240))
+from PIL import Image as PilImage
+from PIL import ImageChops, ImageDraw
+
+VIEW = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "view")
 
 
-def load(path):
-    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    fields, pos = [], 0
-    while len(fields) < 4:  # P6, width, height, maxval
-        while ppm[pos:pos + 1].isspace():
-            pos += 1
-        end = pos
-        while not ppm[end:end + 1].isspace():
-            end += 1
-        fields.append(ppm[pos:end])
-        pos = end
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, ppm[pos + 1:]
+def palette():
+    """Every `inline const QColor name{r, g, b};` of the views' style."""
+    with open(os.path.join(VIEW, "view-style.hpp"), encoding="utf-8") as f:
+        found = re.findall(r"inline const QColor (\w+)\{(\d+), (\d+), (\d+)\};", f.read())
+    return {name: (int(r), int(g), int(b)) for name, r, g, b in found}
+
+
+def header_height():
+    with open(os.path.join(VIEW, "view-geometry.hpp"), encoding="utf-8") as f:
+        return int(re.search(r"kHeaderHeight = (\d+);", f.read()).group(1))
+
+
+COLOURS = palette()
+FRAME_FILL = COLOURS["frameFill"]
+METER_BACK = COLOURS["meterBack"]
+METER_GREEN = COLOURS["meterGreen"]
+DIM_TEXT = COLOURS["dimText"]
+TITLE_TEXT = COLOURS["titleText"]
+CLIP_RED = COLOURS["clipRed"]
+FREQ_GRID = COLOURS["freqGridLine"]
+GRID_LINE = COLOURS["gridLine"]
+ZERO_LINE = COLOURS["zeroLine"]
+ACCENTS = (COLOURS["inputAccent"], COLOURS["masterAccent"])
+HEADER = header_height()
 
 
 class Image:
     def __init__(self, path):
-        self.w, self.h, self.data = load(path)
+        self.image = PilImage.open(path).convert("RGB")
+        self.w, self.h = self.image.size
+        self.pixels = self.image.load()
 
     def at(self, x, y):
-        i = 3 * (y * self.w + x)
-        return tuple(self.data[i:i + 3])
+        return self.pixels[x, y]
 
 
 def components(img, color, min_w, min_h):
-    """Bounding boxes of the connected areas of exactly this colour."""
-    seen = bytearray(img.w * img.h)
+    """Bounding boxes of the connected areas of exactly this colour: a mask of
+    the colour, each area of it flood-filled in turn."""
+    bands = ImageChops.difference(img.image, PilImage.new("RGB", img.image.size, color)).split()
+    mask = ImageChops.lighter(ImageChops.lighter(bands[0], bands[1]), bands[2]).point(lambda v: 255 if v == 0 else 0)
     boxes = []
     for y in range(0, img.h, 4):
         for x in range(0, img.w, 4):
-            if seen[y * img.w + x] or img.at(x, y) != color:
+            if mask.getpixel((x, y)) != 255:
                 continue
-            stack, box = [(x, y)], [x, y, x, y]
-            seen[y * img.w + x] = 1
-            while stack:
-                cx, cy = stack.pop()
-                box = [min(box[0], cx), min(box[1], cy), max(box[2], cx), max(box[3], cy)]
-                for nx, ny in ((cx + 1, cy), (cx - 1, cy), (cx, cy + 1), (cx, cy - 1)):
-                    if 0 <= nx < img.w and 0 <= ny < img.h and not seen[ny * img.w + nx] \
-                            and img.at(nx, ny) == color:
-                        seen[ny * img.w + nx] = 1
-                        stack.append((nx, ny))
-            if box[2] - box[0] >= min_w and box[3] - box[1] >= min_h:
-                boxes.append(tuple(box))
+            ImageDraw.floodfill(mask, (x, y), 128)
+            box = mask.point(lambda v: 255 if v == 128 else 0).getbbox()
+            mask = mask.point(lambda v: 64 if v == 128 else v)
+            if box[2] - 1 - box[0] >= min_w and box[3] - 1 - box[1] >= min_h:
+                boxes.append((box[0], box[1], box[2] - 1, box[3] - 1))
     return boxes
 
 
@@ -105,7 +107,7 @@ def read_view(img, box):
              if tinted(img.at(x, y), FRAME_FILL, TITLE_TEXT, 0.5)]
     # The widget is one pixel beyond the fill on each side; its plot follows.
     wx, wy, w, h = x0 - 1, y0 - 1, x1 - x0 + 3, y1 - y0 + 3
-    plot = (wx + 10, wy + 28, max(w - 38, 1), max(h - 48, 1))
+    plot = (wx + 10, wy + HEADER, max(w - 38, 1), max(h - HEADER - 20, 1))
     mode, peak_hz = plot_mode(img, plot), 0
     if mode == "spectrum":
         peak_hz = spectrum_peak(img, plot)
@@ -153,7 +155,7 @@ def controls_change(before_path, after_path):
         return "no views"
     x0, y0, x1, _ = views[0]
     # Three rows of controls, 36 pixels apart, end just above the upper view.
-    changed = [(x, y) for y in range(max(y0 - 110, 0), y0 - 4) for x in range(max(x0 - 12, 0), x1 + 12)
+    changed = [(x, y) for y in range(max(y0 - 110, 0), y0 - 4) for x in range(max(x0 - 12, 0), min(x1 + 12, before.w))
                if before.at(x, y) != after.at(x, y)]
     if not changed:
         return "none"
@@ -181,7 +183,7 @@ def main(argv):
         y0 = max(min(b[1] for b in views) - 140, 0)
         x1 = max(b[2] for b in views) + 12
         y1 = min(max(b[3] for b in views) + 50, img.h - 1)
-        subprocess.run(["convert", argv[0], "-crop", f"{x1 - x0}x{y1 - y0}+{x0}+{y0}", argv[1]], check=True)
+        img.image.crop((x0, y0, x1, y1)).save(argv[1])
     return 0
 
 

@@ -5,6 +5,8 @@
 #
 #   tovrin_env_prepare      decide, provision or update the root
 #   tovrin_run CMD...       run CMD in that environment, in the work tree
+#   tovrin_enter ARGS...    run the calling script itself again in it, with
+#                           ARGS, and exit with its status; inside, return
 #
 # TOVRIN_ENV=host|root forces the choice; TOVRIN_CACHE moves the cache folder.
 # TOVRIN_OBS=32 picks a second root instead, of Debian's testing release with
@@ -162,4 +164,16 @@ tovrin_run() {
 	else
 		(cd "$TOVRIN_SRC" && "$@")
 	fi
+}
+
+# The one way a script of ours gets into the build environment: called near
+# its top, it prepares the environment and runs the script again there; the
+# rest of the script runs only inside.
+tovrin_enter() {
+	[ -n "${TOVRIN_INSIDE:-}" ] && return 0
+	local script
+	script=$(cd "$(dirname "${BASH_SOURCE[1]}")" && pwd)/$(basename "${BASH_SOURCE[1]}")
+	tovrin_env_prepare
+	tovrin_run env TOVRIN_INSIDE=1 bash "$script" "$@"
+	exit $?
 }

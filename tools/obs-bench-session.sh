@@ -36,8 +36,7 @@ bench_session_start() {
 	# Another build of the module in its place, to hold two versions side by side.
 	[ "$variant" = module ] && [ -n "${OBS_COST_MODULE:-}" ] && cp "$OBS_COST_MODULE" "$plugins/tovrin/bin/64bit/tovrin.so"
 	[ "$variant" = none ] || obs_session_add_helper "$build"
-	[ "$case" = "${case%-waveform}" ] || printf '\n[Tovrin]\nDisplayMode=1\n' \
-		>>"$OBS_HOME/.config/obs-studio/basic/profiles/Tovrin/basic.ini"
+	[ "$case" = "${case%-waveform}" ] || python3 "$OBS_SESSION_TOOLS/obs_home.py" profile-set "$OBS_HOME" Tovrin DisplayMode 1
 
 	tovrin_start_xvfb "$work/xvfb.log" "$(bench_screen "$case")" || return 1
 	local vars=()

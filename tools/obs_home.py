@@ -12,6 +12,7 @@ plus reading and editing the main window's saved dock layout.
   obs_home.py profile-set HOME SECTION KEY VALUE [PROFILE]
                                         one value of the profile, or of another
                                         one made like it (before OBS loads it)
+  obs_home.py profile-get HOME SECTION KEY [PROFILE]   print one value of a profile, or nothing
   obs_home.py app-set HOME SECTION KEY VALUE       one of OBS's own (global.ini and user.ini)
 """
 import base64
@@ -34,19 +35,26 @@ def config_dir(home):
     return os.path.join(home, ".config", "obs-studio")
 
 
-def write_ini(path, sections):
+def ini_parser():
+    parser = configparser.RawConfigParser(strict=False)
+    parser.optionxform = str  # OBS's keys are CamelCase
+    return parser
+
+
+def save_ini(parser, path):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "w", encoding="utf-8") as f:
-        for name, values in sections.items():
-            f.write(f"[{name}]\n")
-            for key, value in values.items():
-                f.write(f"{key}={value}\n")
-            f.write("\n")
+        parser.write(f, space_around_delimiters=False)
+
+
+def write_ini(path, sections):
+    parser = ini_parser()
+    parser.read_dict(sections)
+    save_ini(parser, path)
 
 
 def read_ini(path):
-    parser = configparser.RawConfigParser(strict=False)
-    parser.optionxform = str
+    parser = ini_parser()
     parser.read(path, encoding="utf-8-sig")
     return parser
 
@@ -161,12 +169,7 @@ def set_dock_state(home, flags, dock_id):
         # geometry: give the floating dock a sensible window.
         state[at + 1:at + 17] = struct.pack(">iiii", 60, 60, 420, 480)
     state[at] = flags
-    path = window_ini(home)
-    lines = open(path, encoding="utf-8-sig").read().splitlines()
-    encoded = base64.b64encode(bytes(state)).decode()
-    lines = [f"DockState={encoded}" if l.startswith("DockState=") else l for l in lines]
-    with open(path, "w", encoding="utf-8") as f:
-        f.write("\n".join(lines) + "\n")
+    set_ini_value(window_ini(home), "BasicWindow", "DockState", base64.b64encode(bytes(state)).decode())
 
 
 def set_ini_value(path, section, key, value):
@@ -174,8 +177,7 @@ def set_ini_value(path, section, key, value):
     if not parser.has_section(section):
         parser.add_section(section)
     parser.set(section, key, value)
-    with open(path, "w", encoding="utf-8") as f:
-        parser.write(f, space_around_delimiters=False)
+    save_ini(parser, path)
 
 
 def profile_set(home, section, key, value, profile=PROFILE):
@@ -185,10 +187,13 @@ def profile_set(home, section, key, value, profile=PROFILE):
         parser = read_ini(os.path.join(profiles, PROFILE, "basic.ini"))
         parser.remove_section("Tovrin")
         parser.set("General", "Name", profile)
-        os.makedirs(os.path.dirname(path))
-        with open(path, "w", encoding="utf-8") as f:
-            parser.write(f, space_around_delimiters=False)
+        save_ini(parser, path)
     set_ini_value(path, section, key, value)
+
+
+def profile_get(home, section, key, profile=PROFILE):
+    path = os.path.join(config_dir(home), "basic", "profiles", profile, "basic.ini")
+    return read_ini(path).get(section, key, fallback="")
 
 
 def app_set(home, section, key, value):
@@ -203,6 +208,8 @@ def main(argv):
         enable_websocket(*argv[1:])
     elif len(argv) in (5, 6) and argv[0] == "profile-set":
         profile_set(*argv[1:])
+    elif len(argv) in (4, 5) and argv[0] == "profile-get":
+        print(profile_get(*argv[1:]))
     elif len(argv) == 5 and argv[0] == "app-set":
         app_set(*argv[1:])
     elif len(argv) >= 2 and argv[0] == "dock-state":

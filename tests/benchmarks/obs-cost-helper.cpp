@@ -154,9 +154,12 @@ void place()
 		QTimer::singleShot(kReportDelayMs / 4, resize);
 		QTimer::singleShot(kReportDelayMs / 2, resize);
 	}
+	// Hidden as the Docks menu hides it: closing it would ask OBS for its
+	// "closed a dockable window" dialog.
 	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE_MIXER"))
 		if (auto *mixer = mainWindow()->findChild<QDockWidget *>(QStringLiteral("mixerDock")))
-			mixer->close();
+			if (mixer->isVisible())
+				mixer->toggleViewAction()->activate(QAction::Trigger);
 	if (qEnvironmentVariableIntValue("TOVRIN_BENCH_HIDE"))
 		QTimer::singleShot(kReportDelayMs * 3 / 4, [d] { d->toggleViewAction()->activate(QAction::Trigger); });
 	QTimer::singleShot(kReportDelayMs, report);
