@@ -77,6 +77,7 @@ void Tovrin::buildUi()
 	footerLabel->setFont(footerFont);
 	outer->addWidget(footerLabel, 0);
 
+	nameWidgets();
 	connectControls();
 	setControlsEnabled(false);
 }
@@ -168,6 +169,20 @@ void Tovrin::buildViews(QVBoxLayout *outer)
 	splitter->setStretchFactor(1, 1);
 	splitter->setSizes({kViewHeight, kViewHeight});
 	outer->addWidget(splitter, 1);
+}
+
+// Named, so that style sheets, accessibility tools and tests can find them.
+void Tovrin::nameWidgets()
+{
+	const std::pair<QWidget *, const char *> named[] = {
+		{sourceCombo, "tovrin-source"},    {refreshButton, "tovrin-refresh"},
+		{monitorButton, "tovrin-monitor"}, {muteButton, "tovrin-mute"},
+		{volumeSlider, "tovrin-volume"},   {volumeLabel, "tovrin-volume-label"},
+		{filtersButton, "tovrin-filters"}, {modeCombo, "tovrin-mode"},
+		{inputView, "tovrin-input-view"},  {masterView, "tovrin-master-view"},
+		{footerLabel, "tovrin-footer"}};
+	for (const auto &[widget, name] : named)
+		widget->setObjectName(QLatin1String(name));
 }
 
 void Tovrin::connectControls()

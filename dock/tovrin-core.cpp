@@ -47,11 +47,13 @@ uint32_t Tovrin::outputSampleRate()
 void Tovrin::startTimers()
 {
 	tickTimer = new QTimer(this);
+	tickTimer->setObjectName(QStringLiteral("tovrin-tick"));
 	tickTimer->setInterval(kTickIntervalMs);
 	connect(tickTimer, &QTimer::timeout, this, &Tovrin::onTick);
 	tickTimer->start();
 
 	slowTimer = new QTimer(this);
+	slowTimer->setObjectName(QStringLiteral("tovrin-slow"));
 	slowTimer->setInterval(kSlowIntervalMs);
 	connect(slowTimer, &QTimer::timeout, this, &Tovrin::onSlowTimer);
 	slowTimer->start();

@@ -35,6 +35,12 @@ public:
 	// the panel is safe to destroy while OBS audio threads keep running.
 	void shutdown();
 
+	// The source bound to the upper view, borrowed; null while none is.
+	obs_source_t *boundSource() const { return inputFeed.boundSource(); }
+	// The taps the audio threads fill, one a view.
+	SampleTap &inputTap() { return inputFeed.inputTap; }
+	SampleTap &masterTap() { return masterFeed.masterTap; }
+
 	// saveChoice false binds without storing the source as the saved choice.
 	void bindSource(obs_source_t *source, bool saveChoice = true);
 	void unbindSource();
@@ -53,8 +59,6 @@ private slots:
 	void showContextMenu(const QPoint &pos);
 
 private:
-	friend struct TovrinTestAccess;
-
 	static uint32_t outputSampleRate();
 	void startTimers();
 	void showNow(StreamMonitor &monitor, WaveformView *view);
@@ -65,6 +69,7 @@ private:
 	void buildVolumeRow(QVBoxLayout *outer);
 	void buildModeRow(QVBoxLayout *outer);
 	void buildViews(QVBoxLayout *outer);
+	void nameWidgets();
 	void connectControls();
 
 	void refreshSources(bool allowRestore);
@@ -72,7 +77,6 @@ private:
 	QString bindAutomatic(const SourceCatalogue &catalogue);
 	void showCurrentSource(const QString &uuid);
 
-	obs_source_t *boundSource() const { return inputFeed.boundSource(); }
 	void setControlsEnabled(bool enabled);
 	void syncControls();
 	void updateInputTitle();

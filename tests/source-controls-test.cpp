@@ -206,7 +206,7 @@ TEST(SourceControls, ChoosingASourceBindsTitlesAndEnablesTheControls)
 	Access::sourceCombo(panel)->setCurrentIndex(0); // the user wants none
 	obs_source_t *tone = testenv::createToneSource("Guitar");
 	obs_source_set_volume(tone, 0.5f);
-	Access::refreshSources(panel, false);
+	Access::pressRefresh(panel);
 	testenv::clearLog();
 	Access::sourceCombo(panel)->setCurrentIndex(1);
 	EXPECT_EQ(Access::boundSource(panel), tone);

@@ -61,16 +61,25 @@ obs_session_fill_screen() {
 	[ -n "$win" ] && xdotool windowmove "$win" 0 0 windowsize "$win" $(xdotool getdisplaygeometry)
 }
 
-obs_session_quit() {
-	local win i
-	OBS_SESSION_CRASH=
+obs_session_press_quit() {
+	local win
 	win=$(obs_session_main_window)
-	if [ -n "$win" ]; then
-		xdotool windowfocus --sync "$win" 2>/dev/null
-		xdotool key --clearmodifiers ctrl+q
-	fi
+	[ -n "$win" ] || return 0
+	xdotool windowfocus --sync "$win" 2>/dev/null
+	xdotool key --clearmodifiers ctrl+q
+}
+
+obs_session_quit() {
+	local i
+	OBS_SESSION_CRASH=
+	obs_session_press_quit
 	for i in $(seq 1 150); do
 		kill -0 "$OBS_PID" 2>/dev/null || break
+		# A key lost under load is pressed again, once, if OBS has not begun
+		# to shut down.
+		if [ "$i" = 50 ] && ! grep -q '==== Shutting down' "$(obs_session_log)" 2>/dev/null; then
+			obs_session_press_quit
+		fi
 		sleep 0.2
 	done
 	if kill -0 "$OBS_PID" 2>/dev/null; then

@@ -7,6 +7,7 @@ namespace spy {
 namespace {
 std::mutex conversionMutex;
 audio_convert_info conversion = {};
+void *rawParam = nullptr;
 } // namespace
 
 Counts &counts()
@@ -28,6 +29,12 @@ audio_convert_info lastConversion()
 	return conversion;
 }
 
+void *liveRawParam()
+{
+	std::lock_guard<std::mutex> lock(conversionMutex);
+	return rawParam;
+}
+
 } // namespace spy
 
 extern "C" {
@@ -47,6 +54,7 @@ void __wrap_obs_add_raw_audio_callback(size_t mix, const audio_convert_info *con
 	{
 		std::lock_guard<std::mutex> lock(spy::conversionMutex);
 		spy::conversion = conv ? *conv : audio_convert_info{};
+		spy::rawParam = param;
 	}
 	__real_obs_add_raw_audio_callback(mix, conv, cb, param);
 }
@@ -55,6 +63,9 @@ void __wrap_obs_remove_raw_audio_callback(size_t mix, audio_output_callback_t cb
 {
 	spy::counts().rawRemoved++;
 	__real_obs_remove_raw_audio_callback(mix, cb, param);
+	std::lock_guard<std::mutex> lock(spy::conversionMutex);
+	if (spy::rawParam == param)
+		spy::rawParam = nullptr;
 }
 
 void __wrap_obs_source_add_audio_capture_callback(obs_source_t *s, obs_source_audio_capture_t cb, void *param)

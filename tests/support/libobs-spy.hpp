@@ -26,5 +26,8 @@ Counts &counts();
 void reset();
 // The conversion the most recent raw-audio registration asked for.
 audio_convert_info lastConversion();
+// The parameter of the raw-audio callback registered now, null for none: a
+// panel's master feed, as libobs hands it to the callback.
+void *liveRawParam();
 
 } // namespace spy
