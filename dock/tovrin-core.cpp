@@ -60,8 +60,8 @@ void Tovrin::startTimers()
 }
 
 // Each feed closes itself safely for its audio thread (libobs's removals wait
-// for a running call); the panel's part is to close them before it goes. Every
-// step is a no-op the second time.
+// for a running call); the panel's part is to close them first, before it
+// resets its own side. Every step is a no-op the second time.
 void Tovrin::shutdown()
 {
 	binding.shutDown();
@@ -72,9 +72,9 @@ void Tovrin::shutdown()
 		slowTimer->stop();
 
 	frontendEvents.remove();
-	unbindSource();
 	inputFeed.close();
 	masterFeed.close();
+	unbindSource();
 }
 
 // One tick's data runs one way: each feed's tap into its monitor, the
